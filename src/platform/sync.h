@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+
+// Auto-reset event, created not signalled: one Signal releases one waiter.
+class Event {
+ public:
+  Event();
+  ~Event();
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+
+  bool IsValid() const;
+  void Signal();
+  // True when the event was signalled within the time-out (and is reset by the wait).
+  bool Wait(std::uint32_t timeoutMs);
+
+  struct Impl;
+  Impl& impl() { return *impl_; }
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// A thread started at once with its body; joined with a bound, terminated when it overruns it.
+class Thread {
+ public:
+  Thread() = default;
+  ~Thread();
+  Thread(const Thread&) = delete;
+  Thread& operator=(const Thread&) = delete;
+
+  // False when the thread could not be created.
+  bool Start(std::function<void()> body);
+  bool IsRunning() const { return impl_ != nullptr; }
+  // Waits for the body to end; false when it did not end within the time-out.
+  bool Join(std::uint32_t timeoutMs);
+  // Kills a thread that did not end in time and releases the handle.
+  void Terminate();
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+void SleepMs(std::uint32_t ms);
+
+}  // namespace platform
