@@ -31,7 +31,7 @@ class Event {
 // A thread started at once with its body; joined with a bound, terminated when it overruns it.
 class Thread {
  public:
-  Thread() = default;
+  Thread();
   ~Thread();
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;

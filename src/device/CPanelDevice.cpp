@@ -1,0 +1,68 @@
+#include "device/CPanelDevice.h"
+
+#include <algorithm>
+
+#include "device/CPanelClass.h"
+
+CPanelDevice::CPanelDevice() = default;
+
+CPanelDevice::~CPanelDevice() { Close(); }
+
+bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
+  if (m_owner) return false;
+  m_owner = &owner;
+  m_path = path;
+  m_sync = std::make_unique<platform::HidDevice>(path);
+  if (!m_sync->IsOpen()) return false;
+  if (!m_sync->GetCaps(m_caps)) return false;
+  m_owner->OnDeviceOpened(*this);
+  return m_reader.Start([this] { ReaderThread(this); });
+}
+
+void CPanelDevice::Close() {
+  if (m_reader.IsRunning()) {
+    m_stop.Signal();
+    if (!m_reader.Join(kReaderStopTimeoutMs)) m_reader.Terminate();
+  }
+  m_sync.reset();
+  std::lock_guard lock(m_guard);
+  m_lastFeatureReport.clear();
+  m_path.clear();
+  m_values.clear();
+}
+
+void CPanelDevice::ReaderThread(CPanelDevice* device) {
+  platform::HidReader reader(device->m_path);
+  if (!reader.IsOpen()) return;
+  std::vector<std::uint8_t> current(device->m_caps.inputReportByteLength);
+  std::vector<std::uint8_t> previous(current.size());
+  for (;;) {
+    std::uint32_t bytesRead = 0;
+    const auto outcome = reader.Read(current, device->m_stop, bytesRead);
+    if (outcome == platform::HidReader::Outcome::Stopped) break;
+    if (outcome == platform::HidReader::Outcome::Report) {
+      device->m_owner->OnInputReport(*device, bytesRead, previous, current);
+      previous = current;
+    }
+  }
+  device->m_owner->OnDeviceStopping(*device);
+}
+
+std::int32_t CPanelDevice::GetValue(std::int32_t key) const {
+  std::lock_guard lock(m_guard);
+  auto found = m_values.find(key);
+  return found == m_values.end() ? 0 : found->second;
+}
+
+void CPanelDevice::SetValue(std::int32_t key, std::int32_t value) {
+  std::lock_guard lock(m_guard);
+  m_values[key] = value;
+}
+
+bool CPanelDevice::HasOutputChanged(std::span<const std::uint8_t> report) {
+  if (report.empty()) return true;
+  std::lock_guard lock(m_guard);
+  if (std::ranges::equal(report, m_lastFeatureReport)) return false;
+  m_lastFeatureReport.assign(report.begin(), report.end());
+  return true;
+}

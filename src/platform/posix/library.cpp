@@ -1,0 +1,32 @@
+#include "platform/library.h"
+
+#include <dlfcn.h>
+
+#include <string>
+
+namespace platform {
+
+namespace {
+
+// "Name.dll" is looked up as "libName.so", the form the stand-ins are built in.
+std::string SharedObjectName(std::wstring_view name) {
+  std::string narrow(name.begin(), name.end());
+  constexpr std::string_view kDll = ".dll";
+  if (narrow.size() > kDll.size() && narrow.ends_with(kDll)) narrow.resize(narrow.size() - kDll.size());
+  return "lib" + narrow + ".so";
+}
+
+}  // namespace
+
+Library::Library(std::wstring_view name)
+    : module_(dlopen(SharedObjectName(name).c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+
+Library::~Library() {
+  if (module_) dlclose(module_);
+}
+
+void* Library::Find(const char* entryPoint) const {
+  return module_ ? dlsym(module_, entryPoint) : nullptr;
+}
+
+}  // namespace platform

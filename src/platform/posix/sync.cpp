@@ -1,0 +1,90 @@
+#include <chrono>
+#include <thread>
+
+#include "platform/posix/kernel.h"
+
+namespace platform::posix {
+
+std::mutex& KernelLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::condition_variable& KernelWake() {
+  static std::condition_variable wake;
+  return wake;
+}
+
+}  // namespace platform::posix
+
+namespace platform {
+
+using posix::KernelLock;
+using posix::KernelWake;
+
+Event::Event() : impl_(std::make_unique<Impl>()) {}
+Event::~Event() = default;
+
+bool Event::IsValid() const { return impl_ != nullptr; }
+
+void Event::Signal() {
+  std::lock_guard lock(KernelLock());
+  impl_->signalled = true;
+  KernelWake().notify_all();
+}
+
+bool Event::Wait(std::uint32_t timeoutMs) {
+  std::unique_lock lock(KernelLock());
+  auto signalled = [this] { return impl_->signalled; };
+  if (timeoutMs == kInfinite) {
+    KernelWake().wait(lock, signalled);
+  } else if (!KernelWake().wait_for(lock, std::chrono::milliseconds(timeoutMs), signalled)) {
+    return false;
+  }
+  impl_->signalled = false;
+  return true;
+}
+
+struct Thread::Impl {
+  std::thread thread;
+  bool finished = false;  // guarded by KernelLock()
+};
+
+Thread::Thread() = default;
+Thread::~Thread() { Terminate(); }
+
+bool Thread::Start(std::function<void()> body) {
+  auto impl = std::make_unique<Impl>();
+  Impl* raw = impl.get();
+  raw->thread = std::thread([raw, body = std::move(body)] {
+    body();
+    std::lock_guard lock(KernelLock());
+    raw->finished = true;
+    KernelWake().notify_all();
+  });
+  impl_ = std::move(impl);
+  return true;
+}
+
+bool Thread::Join(std::uint32_t timeoutMs) {
+  if (!impl_) return true;
+  {
+    std::unique_lock lock(KernelLock());
+    auto finished = [this] { return impl_->finished; };
+    if (!KernelWake().wait_for(lock, std::chrono::milliseconds(timeoutMs), finished)) return false;
+  }
+  impl_->thread.join();
+  impl_.reset();
+  return true;
+}
+
+void Thread::Terminate() {
+  if (!impl_) return;
+  // A thread cannot be killed here; it is let go and its record with it.
+  impl_->thread.detach();
+  impl_.release();
+}
+
+void SleepMs(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace platform

@@ -1,0 +1,110 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "device/CPanelDevice.h"
+#include "support/RecordingPanel.h"
+#include "support/VirtualUnit.h"
+
+using ::testing::ElementsAre;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr std::uint16_t kVendor = 0x1C7A;
+constexpr std::uint16_t kProduct = 0x0B23;
+
+class PanelDeviceTest : public ::testing::Test {
+ protected:
+  void TearDown() override { platform::vhid::Reset(); }
+  RecordingPanel panel{kVendor, kProduct};
+};
+
+TEST_F(PanelDeviceTest, FirstReportComesWithAllZeroPreviousAndEachBecomesTheNextPrevious) {
+  VirtualUnit unit(L"\\\\?\\hid#unit1", kVendor, kProduct, 4);
+  panel.AttachDevice(unit.path());
+  unit.Push({0, 1, 2, 3});
+  unit.Push({0, 1, 2, 3});
+  unit.Push({0, 9});
+  ASSERT_TRUE(unit.Settle());
+
+  auto deliveries = panel.Deliveries(unit.path());
+  ASSERT_EQ(deliveries.size(), 3u);
+  EXPECT_EQ(deliveries[0].previous, Bytes({0, 0, 0, 0}));
+  EXPECT_EQ(deliveries[0].current, Bytes({0, 1, 2, 3}));
+  // An identical report is still delivered: deciding what changed is the behaviour's job.
+  EXPECT_EQ(deliveries[1].previous, Bytes({0, 1, 2, 3}));
+  EXPECT_EQ(deliveries[1].current, Bytes({0, 1, 2, 3}));
+  EXPECT_EQ(deliveries[2].length, 2u);
+  EXPECT_EQ(deliveries[2].previous, Bytes({0, 1, 2, 3}));
+}
+
+TEST_F(PanelDeviceTest, FailedReadDeliversNothingAndReadingGoesOn) {
+  VirtualUnit unit(L"unit-read-fault", kVendor, kProduct, 4);
+  panel.AttachDevice(unit.path());
+  platform::vhid::InjectFault(unit.path(), platform::vhid::Fault::Read);
+  unit.Push({0, 1, 0, 0});
+  ASSERT_TRUE(unit.Settle());
+  platform::vhid::InjectFault(unit.path(), platform::vhid::Fault::Read, false);
+  unit.Push({0, 2, 0, 0});
+  ASSERT_TRUE(unit.Settle());
+
+  auto deliveries = panel.Deliveries(unit.path());
+  ASSERT_EQ(deliveries.size(), 1u);
+  EXPECT_EQ(deliveries[0].previous, Bytes({0, 0, 0, 0}));
+}
+
+TEST_F(PanelDeviceTest, CloseWhileReadPendingEndsPromptlyAfterStoppingRan) {
+  VirtualUnit unit(L"unit-idle", kVendor, kProduct, 4);
+  CPanelDevice device;
+  ASSERT_TRUE(device.Open(unit.path(), panel));
+  ASSERT_TRUE(unit.Settle());
+
+  const auto start = std::chrono::steady_clock::now();
+  device.Close();
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+
+  EXPECT_THAT(panel.Stopped(), ElementsAre(L"unit-idle"));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(CPanelDevice::kReaderStopTimeoutMs));
+  EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+}
+
+TEST_F(PanelDeviceTest, UnpluggedUnitWhoseReadNeverCompletesStillCloses) {
+  VirtualUnit unit(L"unit-gone", kVendor, kProduct, 4);
+  CPanelDevice device;
+  ASSERT_TRUE(device.Open(unit.path(), panel));
+  ASSERT_TRUE(unit.Settle());
+  platform::vhid::Unplug(unit.path());
+  device.Close();
+  EXPECT_THAT(panel.Stopped(), ElementsAre(L"unit-gone"));
+  EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+}
+
+TEST_F(PanelDeviceTest, OpenFailsAtEachStepAndLeavesNothingOpen) {
+  using platform::vhid::Fault;
+  for (Fault fault : {Fault::Open, Fault::Capabilities}) {
+    VirtualUnit unit(L"unit-broken", kVendor, kProduct, 4);
+    platform::vhid::InjectFault(unit.path(), fault);
+    CPanelDevice device;
+    EXPECT_FALSE(device.Open(unit.path(), panel));
+    device.Close();
+    EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+  }
+  EXPECT_TRUE(panel.Opened().empty());
+
+  CPanelDevice missing;
+  EXPECT_FALSE(missing.Open(L"no-such-unit", panel));
+}
+
+TEST_F(PanelDeviceTest, OpenTwiceIsRefused) {
+  VirtualUnit unit(L"unit-twice", kVendor, kProduct, 4);
+  CPanelDevice device;
+  ASSERT_TRUE(device.Open(unit.path(), panel));
+  EXPECT_FALSE(device.Open(unit.path(), panel));
+  device.Close();
+  EXPECT_EQ(panel.Opened().size(), 1u);
+}
+
+}  // namespace
