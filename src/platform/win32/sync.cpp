@@ -1,0 +1,77 @@
+#include "platform/sync.h"
+
+#include <windows.h>
+
+#include "platform/win32/event_handle.h"
+
+namespace platform {
+
+struct Event::Impl {
+  HANDLE handle;
+};
+
+Event::Event() {
+  HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (handle) impl_ = std::make_unique<Impl>(Impl{handle});
+}
+
+Event::~Event() {
+  if (impl_) CloseHandle(impl_->handle);
+}
+
+bool Event::IsValid() const { return impl_ != nullptr; }
+
+void Event::Signal() {
+  if (impl_) SetEvent(impl_->handle);
+}
+
+bool Event::Wait(std::uint32_t timeoutMs) {
+  return impl_ && WaitForSingleObject(impl_->handle, timeoutMs) == WAIT_OBJECT_0;
+}
+
+HANDLE NativeHandle(Event& event) { return event.IsValid() ? event.impl().handle : nullptr; }
+
+struct Thread::Impl {
+  HANDLE handle;
+  std::function<void()> body;
+};
+
+namespace {
+
+DWORD WINAPI ThreadProc(LPVOID parameter) {
+  static_cast<Thread::Impl*>(parameter)->body();
+  return 0;
+}
+
+}  // namespace
+
+Thread::Thread() = default;
+Thread::~Thread() { Terminate(); }
+
+bool Thread::Start(std::function<void()> body) {
+  auto impl = std::make_unique<Impl>(Impl{nullptr, std::move(body)});
+  impl->handle = CreateThread(nullptr, 0, ThreadProc, impl.get(), 0, nullptr);
+  if (!impl->handle) return false;
+  impl_ = std::move(impl);
+  return true;
+}
+
+bool Thread::Join(std::uint32_t timeoutMs) {
+  if (!impl_) return true;
+  if (WaitForSingleObject(impl_->handle, timeoutMs) != WAIT_OBJECT_0) return false;
+  CloseHandle(impl_->handle);
+  impl_.reset();
+  return true;
+}
+
+void Thread::Terminate() {
+  if (!impl_) return;
+  TerminateThread(impl_->handle, 0xFFFFFFFF);
+  CloseHandle(impl_->handle);
+  // The killed thread may still have been inside its body; its record is let go with it.
+  static_cast<void>(impl_.release());
+}
+
+void SleepMs(std::uint32_t ms) { Sleep(ms); }
+
+}  // namespace platform
