@@ -8,6 +8,7 @@
 
 #include "device/CPanelClass.h"
 #include "device/CPanelDevice.h"
+#include "simlink/CSimConnectLib.h"
 
 // A behaviour that accepts one model and writes down what the device layer tells it.
 class RecordingPanel : public CPanelClass {
@@ -26,7 +27,7 @@ class RecordingPanel : public CPanelClass {
     return IsModel(path, m_vendorId, m_productId);
   }
   HResult Initialize() override {
-    m_defineid = 0;
+    m_defineid = Sim().NextDefinitionId();
     return 0;
   }
   void OnSimObjectData(std::uint32_t, std::span<const std::uint8_t>) override {}
