@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "panels/CPanelClass_Autopilot.h"
+#include "panels/CPanelClass_Radios.h"
+#include "panels/CPanelClass_Switch.h"
+#include "platform/device_interfaces.h"
+#include "platform/window.h"
+#include "simlink/SimConnectApi.h"
+
+// The plug-in's hidden main window and the owner of the three panel behaviours. It is the
+// simulator library's target for "records are waiting" and the system's target for panel
+// arrival and removal; every handler hands the event to the behaviours in the order
+// autopilot, radio, switch.
+//
+// A process runs the plug-in as: construct, Create(), and when that succeeds
+// platform::RunMessageLoop() until the simulator quits. A refused Create() means no
+// simulator: the process ends quietly.
+class CMainDlg : public platform::WindowHandler {
+ public:
+  static constexpr std::wstring_view kTitle = L"Korvane Panel(s) Plugin for FSX";
+
+  CMainDlg() = default;
+  // Destroys a window still open, so the behaviours close their units while they exist.
+  ~CMainDlg();
+  CMainDlg(const CMainDlg&) = delete;
+  CMainDlg& operator=(const CMainDlg&) = delete;
+
+  // Creates the hidden window; false when it was refused (no simulator connection).
+  bool Create();
+  platform::WindowHandle Handle() const { return m_window.Handle(); }
+
+  // Window message handlers.
+  bool OnCreate() override;
+  void OnDestroy() override;
+  void OnDeviceChange(std::uint32_t event, const platform::DeviceBroadcast* record) override;
+  void OnSimConnect();
+
+  void EnumeratePresentDevices(const platform::Guid& interfaceClass);
+
+  // Simulator connection and dispatch.
+  bool OpenSimConnection();
+  static void SIMCONNECT_CALL SimDispatchProc(simconnect::Recv* record, simconnect::Dword size,
+                                              void* context);
+  void OnSimMessage(const simconnect::Recv& record, simconnect::Dword size);
+
+ private:
+  void OnUserMessage() override { OnSimConnect(); }
+  void OnSystemEvent(simconnect::Dword eventId);
+  // The fan-out order of every event.
+  std::array<CPanelClass*, 3> Panels() { return {&m_autopilot, &m_radios, &m_switch}; }
+
+  platform::Window m_window;
+  CPanelClass_Autopilot m_autopilot;
+  CPanelClass_Radios m_radios;
+  CPanelClass_Switch m_switch;
+  platform::DeviceNotification m_deviceNotification = nullptr;
+};
