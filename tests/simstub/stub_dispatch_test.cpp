@@ -17,6 +17,17 @@ using simconnect::Dword;
 
 constexpr Dword kNoGroup = 0xFFFFFFFF;
 
+struct Seen {
+  std::vector<Received> records;
+  std::thread::id thread;
+};
+
+void SIMCONNECT_CALL Remember(simconnect::Recv* record, Dword size, void* context) {
+  auto* seen = static_cast<Seen*>(context);
+  seen->thread = std::this_thread::get_id();
+  Collect(record, size, &seen->records);
+}
+
 TEST_F(StubClient, DispatchDrainsEveryPendingRecordInOrderOnTheCallersThread) {
   ASSERT_EQ(SimConnect_SubscribeToSystemEvent(handle_, 1, "SimStart"), 0);
   ASSERT_EQ(SimConnect_SubscribeToSystemEvent(handle_, 4, "Unpaused"), 0);
@@ -25,16 +36,8 @@ TEST_F(StubClient, DispatchDrainsEveryPendingRecordInOrderOnTheCallersThread) {
   simstub::Quit();
   EXPECT_EQ(simstub::PendingRecords(), 2u);
 
-  struct Seen {
-    std::vector<Received> records;
-    std::thread::id thread;
-  } seen;
-  const auto remember = [](simconnect::Recv* record, Dword size, void* context) {
-    auto* into = static_cast<Seen*>(context);
-    into->thread = std::this_thread::get_id();
-    Collect(record, size, &into->records);
-  };
-  ASSERT_EQ(SimConnect_CallDispatch(handle_, remember, &seen), 0);
+  Seen seen;
+  ASSERT_EQ(SimConnect_CallDispatch(handle_, Remember, &seen), 0);
 
   EXPECT_EQ(seen.thread, std::this_thread::get_id());
   ASSERT_EQ(seen.records.size(), 2u);
