@@ -15,9 +15,6 @@ namespace {
 
 using simconnect::Dword;
 
-constexpr Dword kPeriodNever = 0;
-constexpr Dword kPeriodOnce = 1;
-
 constexpr std::size_t kValueBytes = 4;
 
 std::int32_t ToInt32(double value) {
@@ -80,42 +77,31 @@ simconnect::HResult DataRequests::Define(Dword define, std::string variable, Dwo
 
 simconnect::HResult DataRequests::Request(Dword request, Dword define, Dword object, Dword period,
                                           Dword flags) {
-  const bool knownPeriod =
-      period == kPeriodNever || period == kPeriodOnce || period == simconnect::kPeriodSimFrame;
-  // Only the user's aircraft exists, and only the plain record layout is built.
-  if (!knownPeriod || object != simconnect::kObjectIdUser ||
+  // Only the user's aircraft exists, it is sampled once a frame, and only the plain record
+  // layout is built.
+  if (object != simconnect::kObjectIdUser || period != simconnect::kPeriodSimFrame ||
       (flags & ~simconnect::kDataRequestFlagChanged) != 0) {
     return kEInvalidArg;
   }
-  if (period == kPeriodNever) {
-    requests_.erase(request);
-  } else {
-    // A request under an id already in use replaces it and so sends again at once.
-    requests_.insert_or_assign(request, Pending{define, object, period, flags, std::nullopt});
-  }
+  // A request under an id already in use replaces it and so sends again at once.
+  requests_.insert_or_assign(request, Pending{define, flags, std::nullopt});
   return kSOk;
 }
 
 std::vector<Record> DataRequests::Frame(const Aircraft& aircraft) {
   std::vector<Record> records;
-  for (auto it = requests_.begin(); it != requests_.end();) {
-    auto& [id, pending] = *it;
+  for (auto& [id, pending] : requests_) {
     const auto definition = definitions_.find(pending.define);
-    if (definition != definitions_.end()) {
-      const auto& items = definition->second;
-      auto values = Sample(items, aircraft);
-      const bool send = !pending.sent ||
-                        (pending.flags & simconnect::kDataRequestFlagChanged) == 0 ||
-                        Changed(items, *pending.sent, values);
-      if (send) {
-        records.push_back(
-            Record::SimObjectData({id, pending.object, pending.define, pending.flags,
-                                   static_cast<Dword>(items.size()), Pack(items, values)}));
-        pending.sent = std::move(values);
-      }
-    }
-    const bool done = pending.period == kPeriodOnce && pending.sent;
-    it = done ? requests_.erase(it) : std::next(it);
+    if (definition == definitions_.end()) continue;
+    const auto& items = definition->second;
+    auto values = Sample(items, aircraft);
+    const bool send = !pending.sent || (pending.flags & simconnect::kDataRequestFlagChanged) == 0 ||
+                      Changed(items, *pending.sent, values);
+    if (!send) continue;
+    records.push_back(
+        Record::SimObjectData({id, simconnect::kObjectIdUser, pending.define, pending.flags,
+                               static_cast<Dword>(items.size()), Pack(items, values)}));
+    pending.sent = std::move(values);
   }
   return records;
 }

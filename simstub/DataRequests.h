@@ -33,8 +33,6 @@ class DataRequests {
  private:
   struct Pending {
     simconnect::Dword define;
-    simconnect::Dword object;
-    simconnect::Dword period;
     simconnect::Dword flags;
     std::optional<std::vector<double>> sent;  // values of the last record sent
   };

@@ -15,6 +15,16 @@
 //   as 0x and lower-case hex digits;
 // - a null string or pointer as null.
 // Example: SimConnect_AddToDataDefinition(2,"PITOT HEAT","Bool",1,0.05,11)
+//
+// What the client gets back:
+// - one connection at a time; a call with any other handle fails with E_FAIL;
+// - arguments the stand-in cannot act on fail with E_INVALIDARG: data types other than
+//   int32 and float32, data requests other than every frame on the user's aircraft with
+//   flags 0 or 1, transmitting an id that was never mapped;
+// - data request origin, interval and limit are ignored; RequestDataOnSimObjectType and
+//   RequestSystemState are accepted and answered with nothing;
+// - a transmitted event held in a notification group that has a priority comes back as
+//   an event record of that group; system events come with group 0xFFFFFFFF, datum 0.
 
 #include <cstddef>
 #include <string>
