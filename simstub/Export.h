@@ -9,7 +9,7 @@
 #else
 #define SIMSTUB_API __declspec(dllimport)
 #endif
-// Listed in SimConnect.def: an attribute would also export the decorated name.
+// Exported by SimConnect.def under the plain names that SIMSTUB_SYMBOL pins below.
 #define SIMSTUB_ENTRY
 #else
 #define SIMSTUB_API __attribute__((visibility("default")))
