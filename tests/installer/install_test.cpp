@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -165,12 +167,6 @@ TEST_F(Installing, WithoutTheSimulatorFilesFolderOnlyTheClientConfigurationIsMis
   EXPECT_EQ(LaunchList(), Crlf(kHeader + OwnAddon() + kEnd));
 }
 
-TEST_F(Installing, WithoutDocumentsFolderOrOwnPathTheRestIsStillDone) {
-  EXPECT_FALSE(InstallPlugin({folder.Wide("fsx"), std::nullopt, std::nullopt}));
-  EXPECT_EQ(folder.Names("fsx"), Names{"SimConnect.xml"});
-  EXPECT_EQ(folder.Names("docs/Flight Simulator X Files"), Names{});
-}
-
 TEST_F(Installing, MissingSimulatorFolderIsNotCreated) {
   EXPECT_FALSE(
       InstallPlugin({folder.Wide("nowhere"), folder.Wide("docs"), std::wstring(kOwnPath)}));
@@ -199,6 +195,21 @@ TEST_F(Installing, PathThatCannotBeWrittenLeavesTheLaunchListAlone) {
   EXPECT_FALSE(Install(unwritable));
   EXPECT_FALSE(Uninstall(unwritable));
   EXPECT_EQ(LaunchList(), Crlf(handEdited));
+}
+
+TEST_F(Installing, PathThatCannotBeWrittenGoesInByItsShortForm) {
+  const std::filesystem::path subfolder = folder.Path() / std::filesystem::path(u8"\u65e5\u672c");
+  std::filesystem::create_directory(subfolder);
+  std::ofstream{subfolder / "KorPanels.exe"};
+  const std::wstring program = folder.Wide() + L"\\\u65e5\u672c\\KorPanels.exe";
+  const auto shortForm = platform::ShortPathForm(program);
+  if (!shortForm || std::ranges::any_of(*shortForm, [](wchar_t c) { return c > 0x7F; })) {
+    GTEST_SKIP() << "no short form in ASCII here";
+  }
+
+  EXPECT_TRUE(Install(program));
+  EXPECT_EQ(LaunchList(),
+            Crlf(kHeader + OwnAddon(std::string(shortForm->begin(), shortForm->end())) + kEnd));
 }
 
 TEST_F(Installing, UninstallRemovesTheFirstOwnEntryOnly) {
