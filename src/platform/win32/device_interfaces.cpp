@@ -1,9 +1,9 @@
 #include "platform/device_interfaces.h"
 
+#include <windows.h>
+// These need the Windows types first; the HID header does not declare C linkage itself.
 #include <dbt.h>
 #include <setupapi.h>
-#include <windows.h>
-// The HID headers need the Windows types first, and do not declare C linkage themselves.
 extern "C" {
 #include <hidsdi.h>
 }

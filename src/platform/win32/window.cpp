@@ -1,7 +1,8 @@
 #include "platform/window.h"
 
-#include <dbt.h>
 #include <windows.h>
+// dbt.h needs the Windows types first.
+#include <dbt.h>
 
 #include <string>
 

@@ -1,0 +1,10 @@
+// The hardware-free demo: the plug-in's real main window flies a short scripted flight
+// with a virtual switch panel and the stand-in simulator, and prints what happens.
+
+#include <iostream>
+
+#include "tools/demo/DemoFlight.h"
+
+int main() {
+  return demo::RunDemoFlight(std::cout) ? 0 : 1;
+}
