@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/posix/window_abi.h"
 #include "simlink/CSimConnectLib.h"
 #include "simstub/SimStub.h"
 
@@ -40,7 +41,10 @@ void SIMCONNECT_CALL Remember(simconnect::Recv* record, simconnect::Dword size, 
 TEST(SimConnectBindingAbi, EveryOperationReachesTheLibraryWithItsArguments) {
   simstub::Reset();
   CSimConnectLib lib;
-  void* window = reinterpret_cast<void*>(std::uintptr_t{0x1230});
+  // The library posts to the window when records wait; on Linux it must be a real one.
+  KorPosixWindowAbi windowObject{[](KorPosixWindowAbi*, std::uint32_t, std::uintptr_t,
+                                    std::intptr_t) {}};
+  void* window = &windowObject;
   void* event = reinterpret_cast<void*>(std::uintptr_t{0x4560});
   Dispatched seen;
   simconnect::Dword packet = 0;
