@@ -4,6 +4,7 @@
 
 #include "simstub/CallLog.h"
 #include "simstub/Results.h"
+#include "simstub/ScriptedQuit.h"
 #include "simstub/WindowPost.h"
 
 namespace simstub {
@@ -66,6 +67,7 @@ Session::HResult Session::Open(Handle* handle, const char* name, simconnect::Win
   connection_->handle = reinterpret_cast<Handle>(++opened_);
   connection_->window = {window, message};
   *handle = connection_->handle;
+  ScheduleScriptedQuit();
   return kSOk;
 }
 

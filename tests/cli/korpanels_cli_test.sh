@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The plug-in program as the simulator and a pilot start it, on Linux with a scratch home:
+# each command-line job, the exit codes, and the files install leaves behind.
+# Usage: korpanels_cli_test.sh PATH_TO_KorPanels
+set -uo pipefail
+program=${1:?usage: korpanels_cli_test.sh PATH_TO_KorPanels}
+bin=$(dirname "$program")
+export HOME
+HOME=$(mktemp -d)
+trap 'rm -rf "$HOME"' EXIT
+fsx="$HOME/AppData/Roaming/Microsoft/FSX"
+mkdir -p "$fsx" "$HOME/Documents/Flight Simulator X Files"
+failures=0
+check() {  # description, command...
+  local description=$1
+  shift
+  if ! "$@"; then
+    echo "FAILED: $description"
+    failures=$((failures + 1))
+  fi
+}
+entries() { grep -c "<Path>$program</Path>" "$fsx/exe.xml"; }
+# Without the stand-in on the library path there is no simulator to connect to.
+plain() { env -u LD_LIBRARY_PATH timeout 60 "$program" "$@"; }
+
+plain -install
+check "-install ends with 0" test $? -eq 0
+check "-install writes the launch entry" test "$(entries)" -eq 1
+check "-install writes the connection files" test -f "$fsx/SimConnect.xml" -a \
+  -f "$HOME/Documents/Flight Simulator X Files/SimConnect.ini"
+check "the entry starts the plug-in with -run" grep -q "<CommandLine>-run</CommandLine>" "$fsx/exe.xml"
+
+plain -uninstall
+check "-uninstall ends with 0" test $? -eq 0
+check "-uninstall removes the entry" test "$(entries)" -eq 0
+
+plain -INSTALL
+check "-INSTALL acts as -install" test "$(entries)" -eq 1
+plain -uninstall
+
+plain -run
+check "-run without a simulator ends at once with 0" test $? -eq 0
+check "-run does not install" test "$(entries)" -eq 0
+
+plain
+check "no argument without a simulator ends with 0" test $? -eq 0
+check "no argument installs" test "$(entries)" -eq 1
+
+plain -run -install
+check "two arguments install and run" test $? -eq 0
+
+LD_LIBRARY_PATH="$bin" SIMSTUB_QUIT_AFTER_MS=300 SIMSTUB_CALL_LOG="$HOME/calls.txt" \
+  timeout 60 "$program" -run
+check "-run against the simulator ends with 0 when it quits" test $? -eq 0
+check "-run subscribed to the simulator's four events" \
+  test "$(grep -c '^SimConnect_SubscribeToSystemEvent' "$HOME/calls.txt")" -eq 4
+
+[ "$failures" -eq 0 ] && echo "korpanels command line: all checks passed"
+exit $((failures > 0))
