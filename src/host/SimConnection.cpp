@@ -2,6 +2,9 @@
 // record the library hands over into calls on the behaviours.
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
 
 #include "host/CMainDlg.h"
 #include "host/SystemEvents.h"

@@ -7,15 +7,21 @@ set -uo pipefail
 BIN=${1:?usage: host_e2e.sh BIN_DIR}
 source "$(dirname "$0")/../../scripts/lib.sh"
 
-run() { (cd "$BIN" && timeout 900 xvfb-run -a wine KorPanelsHostTest.exe 2>&1 | tr -d '\r'); }
-out=$(run)
-rc=$?
+wine_prefix
+# Into a file, not a pipe: a Wine process started by the run could hold a pipe open.
+log="$ROOT/build/host_e2e.log"
+mkdir -p "$(dirname "$log")"
+run() {
+  (cd "$BIN" && timeout 900 xvfb-run -a wine KorPanelsHostTest.exe >"$log" 2>&1)
+  rc=$?
+  out=$(tr -d '\r' <"$log")
+}
+run
 # 3: no window could be made at all, which an emulated Wine that is still starting its
 # desktop sometimes answers; the plug-in's own refusal is 2 and is not retried.
 if [ "$rc" -eq 3 ]; then
   echo "host_e2e: Wine made no window; once more"
-  out=$(run)
-  rc=$?
+  run
 fi
 failures=0
 expect() {  # description, extended regular expression, least number of lines[, most]
