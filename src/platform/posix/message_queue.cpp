@@ -6,19 +6,17 @@
 
 namespace platform::posix {
 
+// The wake-up is given under the lock: a poster on another thread is then done with the
+// queue once the owner has taken the message, and the owner may destroy the queue.
 void MessageQueue::Post(QueuedMessage message) {
-  {
-    std::lock_guard lock(lock_);
-    messages_.push_back(std::move(message));
-  }
+  std::lock_guard lock(lock_);
+  messages_.push_back(std::move(message));
   posted_.notify_all();
 }
 
 void MessageQueue::PostQuit(int exitCode) {
-  {
-    std::lock_guard lock(lock_);
-    quit_ = exitCode;
-  }
+  std::lock_guard lock(lock_);
+  quit_ = exitCode;
   posted_.notify_all();
 }
 
