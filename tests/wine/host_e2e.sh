@@ -9,8 +9,8 @@ source "$(dirname "$0")/../../scripts/lib.sh"
 
 wine_prefix
 # Into a file, not a pipe: a Wine process started by the run could hold a pipe open.
-log="$ROOT/build/host_e2e.log"
-mkdir -p "$(dirname "$log")"
+# Beside the program, so that runs of different builds keep their own.
+log="$(cd "$BIN" && pwd)/host_e2e.log"
 run() {
   (cd "$BIN" && timeout 900 xvfb-run -a wine KorPanelsHostTest.exe >"$log" 2>&1)
   rc=$?
