@@ -48,7 +48,7 @@ bool HidDevice::GetAttributes(HidAttributes& attributes) const {
   std::lock_guard lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
   if (!unit.plugged || unit.Faulty(Fault::Attributes)) return false;
-  attributes = {unit.spec.vendorId, unit.spec.productId, 0x0100};
+  attributes = {unit.profile.vendorId, unit.profile.productId, 0x0100};
   return true;
 }
 
@@ -57,8 +57,8 @@ bool HidDevice::GetCaps(HidCaps& caps) const {
   VirtualDevice& unit = Unit(handle_);
   if (!unit.plugged || unit.Faulty(Fault::Capabilities)) return false;
   caps = {};
-  caps.inputReportByteLength = unit.spec.inputReportLength;
-  caps.featureReportByteLength = unit.spec.featureReportLength;
+  caps.inputReportByteLength = unit.profile.inputReportLength;
+  caps.featureReportByteLength = unit.profile.featureReportLength;
   return true;
 }
 

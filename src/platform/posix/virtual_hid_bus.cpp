@@ -54,14 +54,14 @@ std::shared_ptr<VirtualDevice> FindPlugged(const std::wstring& path) {
   return device && device->plugged ? device : nullptr;
 }
 
-void Plug(const DeviceSpec& spec) {
+void Plug(const UnitProfile& profile) {
   {
     std::lock_guard lock(KernelLock());
     auto device = std::make_shared<VirtualDevice>();
-    device->spec = spec;
-    TheBus().devices[Folded(spec.path)] = device;
+    device->profile = profile;
+    TheBus().devices[Folded(profile.path)] = device;
   }
-  Announce(true, spec.path);
+  Announce(true, profile.path);
 }
 
 void Unplug(const std::wstring& path) {
@@ -124,7 +124,7 @@ std::vector<std::wstring> PresentPaths() {
   std::lock_guard lock(KernelLock());
   std::vector<std::wstring> paths;
   for (auto& [folded, device] : TheBus().devices) {
-    if (device->plugged) paths.push_back(device->spec.path);
+    if (device->plugged) paths.push_back(device->profile.path);
   }
   return paths;
 }

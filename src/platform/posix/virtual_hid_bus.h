@@ -15,7 +15,7 @@ namespace platform::vhid {
 
 using Report = std::vector<std::uint8_t>;
 
-struct DeviceSpec {
+struct UnitProfile {
   std::wstring path;
   std::uint16_t vendorId = 0;
   std::uint16_t productId = 0;
@@ -28,7 +28,7 @@ enum class Fault { Open, Attributes, Capabilities, SetFeature, GetFeature, Read 
 // Arrival (true) or removal (false) of a unit; called on the thread that plugs or unplugs.
 using ChangeListener = std::function<void(bool arrived, const std::wstring& path)>;
 
-void Plug(const DeviceSpec& spec);
+void Plug(const UnitProfile& profile);
 // Ends the unit: a pending read completes with failure, later reads never complete.
 void Unplug(const std::wstring& path);
 void PushInput(const std::wstring& path, std::span<const std::uint8_t> report);

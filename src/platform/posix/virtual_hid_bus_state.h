@@ -11,7 +11,7 @@
 namespace platform::vhid {
 
 struct VirtualDevice {
-  DeviceSpec spec;
+  UnitProfile profile;
   bool plugged = true;
   std::deque<Report> pendingInput;
   std::vector<Report> featureLog;
