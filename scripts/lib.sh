@@ -39,13 +39,16 @@ ensure_i386_runs() {
   /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
-export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
+# Made once per machine and kept outside the work tree: a fresh one takes minutes.
+export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/korvane/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono, no Gecko, no desktop menu entries: each would cost minutes under emulation.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# A fresh prefix takes minutes under emulation: make it once and keep its server alive.
+# Keeps the prefix's server alive between the many short Wine runs.
 wine_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
   fi

@@ -18,10 +18,11 @@ fsx="$profile/AppData/Roaming/Microsoft/FSX"
 mkdir -p "$fsx"
 rm -f "$fsx/exe.xml" "$fsx/SimConnect.xml"
 
+# Wine reports the debugger output stream on its "seh" channel, as warnings.
 start() {  # log name, folder, arguments...: exit code of KorPanels.exe; output in $work/NAME
   local name=$1 folder=$2
   shift 2
-  (cd "$folder" && WINEDEBUG=warn+debugstr timeout 900 xvfb-run -a wine KorPanels.exe "$@" \
+  (cd "$folder" && WINEDEBUG=warn+seh timeout 900 xvfb-run -a wine KorPanels.exe "$@" \
     >"$work/$name" 2>&1)
 }
 entries() { grep -ciE "<Path>[^<]*\\\\$1\\\\KorPanels\.exe</Path>" "$fsx/exe.xml" 2>/dev/null; }
@@ -52,7 +53,7 @@ run_lane() {
   grep -q 'KorFlightSimX -run' "$work/run" || fail "-run wrote no debug line"
   [ "$(grep -c '^SimConnect_SubscribeToSystemEvent' "$work/calls.txt" 2>/dev/null)" = 4 ] ||
     fail "-run did not subscribe to the four system events"
-  start nosim "$work/nosim" -run || fail "-run without a simulator ended with $?"
+  start run-nosim "$work/nosim" -run || fail "-run without a simulator ended with $?"
   return $((failures > 0))
 }
 
