@@ -1,7 +1,7 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
