@@ -1,12 +1,15 @@
 #include "device/CPanelDevice.h"
 
 #include <algorithm>
+#include <new>
 
 #include "device/CPanelClass.h"
 
 CPanelDevice::CPanelDevice() = default;
 
-CPanelDevice::~CPanelDevice() { Close(); }
+CPanelDevice::~CPanelDevice() {
+  Close();
+}
 
 bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
   if (m_owner) return false;
@@ -25,7 +28,7 @@ void CPanelDevice::Close() {
     if (!m_reader.Join(kReaderStopTimeoutMs)) m_reader.Terminate();
   }
   m_sync.reset();
-  std::lock_guard lock(m_guard);
+  // No guard: the reader has ended, and one that had to be killed may have died holding it.
   m_lastFeatureReport.clear();
   m_path.clear();
   m_values.clear();
@@ -34,15 +37,21 @@ void CPanelDevice::Close() {
 void CPanelDevice::ReaderThread(CPanelDevice* device) {
   platform::HidReader reader(device->m_path);
   if (!reader.IsOpen()) return;
-  std::vector<std::uint8_t> current(device->m_caps.inputReportByteLength);
-  std::vector<std::uint8_t> previous(current.size());
+  // Without memory for its reports the reader ends quietly; an exception would end the
+  // whole process from this thread.
+  const std::size_t length = device->m_caps.inputReportByteLength;
+  const std::unique_ptr<std::uint8_t[]> currentBytes(new (std::nothrow) std::uint8_t[length]());
+  const std::unique_ptr<std::uint8_t[]> previousBytes(new (std::nothrow) std::uint8_t[length]());
+  if (!currentBytes || !previousBytes) return;
+  const std::span current(currentBytes.get(), length);
+  const std::span previous(previousBytes.get(), length);
   for (;;) {
     std::uint32_t bytesRead = 0;
     const auto outcome = reader.Read(current, device->m_stop, bytesRead);
     if (outcome == platform::HidReader::Outcome::Stopped) break;
     if (outcome == platform::HidReader::Outcome::Report) {
       device->m_owner->OnInputReport(*device, bytesRead, previous, current);
-      previous = current;
+      std::ranges::copy(current, previous.begin());
     }
   }
   device->m_owner->OnDeviceStopping(*device);
@@ -63,6 +72,11 @@ bool CPanelDevice::HasOutputChanged(std::span<const std::uint8_t> report) {
   if (report.empty()) return true;
   std::lock_guard lock(m_guard);
   if (std::ranges::equal(report, m_lastFeatureReport)) return false;
-  m_lastFeatureReport.assign(report.begin(), report.end());
+  try {
+    m_lastFeatureReport.assign(report.begin(), report.end());
+  } catch (const std::bad_alloc&) {
+    // Nothing kept: the next report passes again, which costs a write and loses nothing.
+    m_lastFeatureReport.clear();
+  }
   return true;
 }

@@ -53,9 +53,10 @@ class HidReader {
   HidReader& operator=(const HidReader&) = delete;
 
   bool IsOpen() const { return handle_ != nullptr; }
-  // Reads one input report into the buffer, or gives up when `stop` is signalled first.
-  // A read still pending on stop is cancelled and has completed before this returns, so
-  // the buffer may be released afterwards.
+  // Reads one input report into the buffer, or gives up when `stop` is signalled first; a
+  // stop signalled before the call ends it without reading. A read still pending on stop
+  // is cancelled and has completed before this returns, so the buffer may be released
+  // afterwards; a read that could not start is never waited for.
   Outcome Read(std::span<std::uint8_t> buffer, Event& stop, std::uint32_t& bytesRead);
 
  private:

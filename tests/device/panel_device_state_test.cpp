@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <span>
 #include <vector>
 
 #include "device/CPanelDevice.h"
@@ -31,3 +32,16 @@ TEST(PanelDeviceState, OutputFilterPassesOnlyChanges) {
 }
 
 }  // namespace
+
+// A report whose copy cannot be had passes, and the filter then keeps nothing: the next
+// report passes too, instead of the failure ending the reader thread and the process.
+TEST(PanelDeviceState, OutputFilterWithoutMemoryForTheCopyKeepsNothing) {
+  if constexpr (sizeof(std::size_t) < 8) GTEST_SKIP() << "needs a length no allocator grants";
+  CPanelDevice device;
+  const Bytes lamps{0, 0x11};
+  ASSERT_TRUE(device.HasOutputChanged(lamps));
+  // Only the length is looked at before the copy is allocated, and that allocation fails.
+  const std::span<const std::uint8_t> tooLarge(lamps.data(), std::size_t{1} << 46);
+  EXPECT_TRUE(device.HasOutputChanged(tooLarge));
+  EXPECT_TRUE(device.HasOutputChanged(lamps));
+}

@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "device/CPanelDevice.h"
@@ -80,6 +82,32 @@ TEST_F(PanelDeviceTest, UnpluggedUnitWhoseReadNeverCompletesStillCloses) {
   device.Close();
   EXPECT_THAT(panel.Stopped(), ElementsAre(L"unit-gone"));
   EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+}
+
+// A unit that never pauses must not keep its reader from seeing the stop: the detach is
+// prompt, the stopping output runs, and nothing touches the unit after it is gone.
+TEST_F(PanelDeviceTest, DetachWhileReportsFlowStopsTheReaderPromptly) {
+  VirtualUnit unit(L"unit-chatty", kVendor, kProduct, 4);
+  panel.AttachDevice(unit.path());
+  ASSERT_TRUE(unit.Settle());
+  // A backlog first, so that a report is always waiting whenever the reader looks.
+  for (int n = 0; n < 20000; ++n) unit.Push({0, static_cast<std::uint8_t>(n), 0, 0});
+  std::atomic<bool> flowing = true;
+  std::thread sender([&] {
+    for (std::uint8_t n = 0; flowing; ++n) unit.Push({0, n, 0, 0});
+  });
+
+  const auto start = std::chrono::steady_clock::now();
+  panel.DetachDevice(unit.path());
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  flowing = false;
+  sender.join();
+
+  EXPECT_THAT(panel.Stopped(), ElementsAre(L"unit-chatty"));
+  EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+  EXPECT_LT(elapsed, std::chrono::milliseconds(CPanelDevice::kReaderStopTimeoutMs / 2));
+  std::printf("detach while reports flow: %.2f ms\n",
+              std::chrono::duration<double, std::milli>(elapsed).count());
 }
 
 TEST_F(PanelDeviceTest, OpenFailsAtEachStepAndLeavesNothingOpen) {

@@ -37,12 +37,16 @@ void CloseUnit(void* handle) {
   delete open;
 }
 
-VirtualDevice& Unit(void* handle) { return *static_cast<OpenHandle*>(handle)->device; }
+VirtualDevice& Unit(void* handle) {
+  return *static_cast<OpenHandle*>(handle)->device;
+}
 
 }  // namespace
 
 HidDevice::HidDevice(std::wstring_view path) : handle_(OpenUnit(path)) {}
-HidDevice::~HidDevice() { CloseUnit(handle_); }
+HidDevice::~HidDevice() {
+  CloseUnit(handle_);
+}
 
 bool HidDevice::GetAttributes(HidAttributes& attributes) const {
   std::lock_guard lock(KernelLock());
@@ -81,15 +85,23 @@ bool HidDevice::GetFeature(std::span<std::uint8_t> report) const {
 }
 
 HidReader::HidReader(std::wstring_view path) : handle_(OpenUnit(path)) {}
-HidReader::~HidReader() { CloseUnit(handle_); }
+HidReader::~HidReader() {
+  CloseUnit(handle_);
+}
 
 HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
                                    std::uint32_t& bytesRead) {
   std::unique_lock lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
+  auto& stopped = stop.impl().signalled;
+  // A stop that came first is honoured before the next read starts: a unit that always has
+  // a report waiting must not keep its reader from ever seeing it.
+  if (stopped) {
+    stopped = false;
+    return Outcome::Stopped;
+  }
   // A read on a unit that is gone never starts, so only the stop event can end the wait.
   const bool readStarted = unit.plugged;
-  auto& stopped = stop.impl().signalled;
   ++unit.waitingReaders;
   KernelWake().notify_all();
   KernelWake().wait(lock, [&] {

@@ -25,7 +25,9 @@ using posix::KernelWake;
 Event::Event() : impl_(std::make_unique<Impl>()) {}
 Event::~Event() = default;
 
-bool Event::IsValid() const { return impl_ != nullptr; }
+bool Event::IsValid() const {
+  return impl_ != nullptr;
+}
 
 void Event::Signal() {
   std::lock_guard lock(KernelLock());
@@ -51,7 +53,9 @@ struct Thread::Impl {
 };
 
 Thread::Thread() = default;
-Thread::~Thread() { Terminate(); }
+Thread::~Thread() {
+  Terminate();
+}
 
 bool Thread::Start(std::function<void()> body) {
   auto impl = std::make_unique<Impl>();
@@ -80,11 +84,14 @@ bool Thread::Join(std::uint32_t timeoutMs) {
 
 void Thread::Terminate() {
   if (!impl_) return;
-  // A thread cannot be killed here; it is let go and its record with it.
-  impl_->thread.detach();
-  impl_.release();
+  // A thread cannot be killed here, and one let go would go on using what its owner is
+  // about to free: waiting for it is the only safe end.
+  impl_->thread.join();
+  impl_.reset();
 }
 
-void SleepMs(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(std::uint32_t ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace platform

@@ -18,9 +18,9 @@ namespace platform {
 namespace {
 
 void* OpenUnit(std::wstring_view path, DWORD flags) {
-  HANDLE handle = CreateFileW(std::wstring(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags,
-                              nullptr);
+  HANDLE handle =
+      CreateFileW(std::wstring(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr);
   return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
@@ -37,7 +37,9 @@ DWORD WaitEither(HANDLE first, HANDLE second) {
 }  // namespace
 
 HidDevice::HidDevice(std::wstring_view path) : handle_(OpenUnit(path, 0)) {}
-HidDevice::~HidDevice() { CloseUnit(handle_); }
+HidDevice::~HidDevice() {
+  CloseUnit(handle_);
+}
 
 bool HidDevice::GetAttributes(HidAttributes& attributes) const {
   HIDD_ATTRIBUTES record{};
@@ -70,11 +72,17 @@ bool HidDevice::GetFeature(std::span<std::uint8_t> report) const {
 }
 
 HidReader::HidReader(std::wstring_view path) : handle_(OpenUnit(path, FILE_FLAG_OVERLAPPED)) {}
-HidReader::~HidReader() { CloseUnit(handle_); }
+HidReader::~HidReader() {
+  CloseUnit(handle_);
+}
 
 HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
                                    std::uint32_t& bytesRead) {
   HANDLE stopHandle = NativeHandle(stop);
+  // A stop that came first is honoured before the next read starts: when a report and the
+  // stop are both signalled the wait below returns the report, so a unit that keeps
+  // sending would otherwise never let its reader go.
+  if (WaitForSingleObject(stopHandle, 0) == WAIT_OBJECT_0) return Outcome::Stopped;
   EventHandle readDone;
   if (!readDone) {
     // Without an event there is no read; try again in a second unless told to stop.
@@ -83,7 +91,13 @@ HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
   }
   OVERLAPPED overlapped{};
   overlapped.hEvent = readDone.get();
-  ReadFile(handle_, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped);
+  if (!ReadFile(handle_, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped) &&
+      GetLastError() != ERROR_IO_PENDING) {
+    // The read never started (the unit is gone): nothing will signal its event, and waiting
+    // for its result would never return. Only the stop can end this read.
+    WaitForSingleObject(stopHandle, INFINITE);
+    return Outcome::Stopped;
+  }
   DWORD transferred = 0;
   if (WaitEither(readDone.get(), stopHandle) != WAIT_OBJECT_0) {
     // The read may still complete into the buffer: cancel it and wait until it has ended.
