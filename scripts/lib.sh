@@ -25,7 +25,21 @@ windows_packages() {
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  apt_install g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 qemu-user-static xvfb xauth
+  apt_install g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 \
+    wine64 qemu-user-static xvfb xauth
+}
+
+# Whether this kernel starts 32-bit programs itself; asked with qemu's handler switched off
+# for the moment, since once registered it runs them either way.
+i386_native() {
+  local handler=/proc/sys/fs/binfmt_misc/qemu-i386 paused=""
+  if [ -e "$handler" ] && grep -q '^enabled' "$handler"; then
+    echo 0 >"$handler" && paused=1
+  fi
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1
+  local rc=$?
+  [ -z "$paused" ] || echo 1 >"$handler"
+  return $rc
 }
 
 # Some kernels cannot start 32-bit programs; Wine's 32-bit loader then runs under qemu.
@@ -39,18 +53,45 @@ ensure_i386_runs() {
   /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
-# Made once per machine and kept outside the work tree: a fresh one takes minutes.
-export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/korvane/wineprefix}"
-export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono, no Gecko, no desktop menu entries: each would cost minutes under emulation.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Keeps the prefix's server alive between the many short Wine runs.
+# The Windows programs run in one of two lanes, each with a prefix of its own, made once
+# per machine and kept outside the work tree (a fresh one takes minutes):
+#   i686    the shipped build, under 32-bit Wine (emulated on some machines);
+#   x86_64  its twin, under wine64, which runs natively everywhere. "wine" then names the
+#           64-bit loader, so that no start goes through the 32-bit one.
+wine_lane() {
+  local cache=${XDG_CACHE_HOME:-$HOME/.cache}/korvane
+  case "$1" in
+    i686)
+      export WINEARCH=win32 WINEPREFIX="$cache/wineprefix"
+      ;;
+    x86_64)
+      export WINEARCH=win64 WINEPREFIX="$cache/wineprefix64" WINELOADER=/usr/lib/wine/wine64
+      mkdir -p "$cache/wine64-bin"
+      ln -sf /usr/lib/wine/wine64 "$cache/wine64-bin/wine"
+      case ":$PATH:" in *":$cache/wine64-bin:"*) ;; *) export PATH="$cache/wine64-bin:$PATH" ;; esac
+      ;;
+    *) echo "unknown Wine lane $1" >&2; return 1 ;;
+  esac
+  export KOR_WINE_LANE=$1
+}
+wine_lane "${KOR_WINE_LANE:-i686}"
+
+# Keeps the prefix's server alive between the many short Wine runs. The prefix's shell
+# folders (Documents, AppData, ...) are folders of its own, not Wine's usual links into
+# the home folder, so that nothing a check installs lands in the real home.
 wine_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1 || true
+    wine wineboot --init >/dev/null 2>&1 || true
   fi
+  local folder
+  for folder in "$WINEPREFIX/drive_c/users/$(id -un)"/*; do
+    [ -L "$folder" ] || continue
+    rm "$folder" && mkdir "$folder"
+  done
   wineserver -p 900 >/dev/null 2>&1 || true
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "simstub/CallLog.h"
+#include "simstub/RemoteControl.h"
 #include "simstub/Results.h"
 #include "simstub/ScriptedQuit.h"
 #include "simstub/WindowPost.h"
@@ -68,6 +69,7 @@ Session::HResult Session::Open(Handle* handle, const char* name, simconnect::Win
   connection_->window = {window, message};
   *handle = connection_->handle;
   ScheduleScriptedQuit();
+  ServeRemoteControl();
   return kSOk;
 }
 

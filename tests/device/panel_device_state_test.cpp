@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -36,12 +38,16 @@ TEST(PanelDeviceState, OutputFilterPassesOnlyChanges) {
 // A report whose copy cannot be had passes, and the filter then keeps nothing: the next
 // report passes too, instead of the failure ending the reader thread and the process.
 TEST(PanelDeviceState, OutputFilterWithoutMemoryForTheCopyKeepsNothing) {
-  if constexpr (sizeof(std::size_t) < 8) GTEST_SKIP() << "needs a length no allocator grants";
+  // 64 TiB: more than any allocator grants, and still a length a vector may have.
+  constexpr std::uint64_t kTooLarge = std::uint64_t{1} << 46;
+  if constexpr (kTooLarge > std::numeric_limits<std::size_t>::max() / 2) {
+    GTEST_SKIP() << "no length here is beyond every allocator";
+  }
   CPanelDevice device;
   const Bytes lamps{0, 0x11};
   ASSERT_TRUE(device.HasOutputChanged(lamps));
   // Only the length is looked at before the copy is allocated, and that allocation fails.
-  const std::span<const std::uint8_t> tooLarge(lamps.data(), std::size_t{1} << 46);
+  const std::span<const std::uint8_t> tooLarge(lamps.data(), static_cast<std::size_t>(kTooLarge));
   EXPECT_TRUE(device.HasOutputChanged(tooLarge));
   EXPECT_TRUE(device.HasOutputChanged(lamps));
 }

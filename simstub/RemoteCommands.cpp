@@ -1,0 +1,74 @@
+#include "simstub/RemoteCommands.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "simstub/SimStub.h"
+
+namespace simstub {
+namespace {
+
+struct Split {
+  std::string_view verb;
+  std::string_view rest;
+};
+
+Split SplitFirstWord(std::string_view line) {
+  const auto space = line.find(' ');
+  if (space == std::string_view::npos) return {line, {}};
+  return {line.substr(0, space), line.substr(space + 1)};
+}
+
+template <typename Number>
+bool Parse(std::string_view text, Number& number) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc{} && end == text.data() + text.size();
+}
+
+std::string Format(double value) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.17g", value);
+  return text;
+}
+
+std::string TransmittedEventLines() {
+  std::string lines;
+  for (const TransmittedEvent& event : TransmittedEvents()) {
+    lines +=
+        event.name + ' ' + std::to_string(event.datum) + ' ' + std::to_string(event.group) + '\n';
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string RunRemoteCommand(std::string_view line) {
+  const auto [verb, rest] = SplitFirstWord(line);
+  if (verb == "set") {
+    const auto [valueText, name] = SplitFirstWord(rest);
+    double value = 0;
+    if (name.empty() || !Parse(valueText, value)) return "error: set VALUE NAME";
+    SetVariable(name, value);
+    return "ok";
+  }
+  if (verb == "get" && !rest.empty()) return Format(GetVariable(rest));
+  if (verb == "frames") {
+    unsigned frames = 0;
+    if (!Parse(rest, frames)) return "error: frames N";
+    AdvanceFrames(frames);
+    return "ok";
+  }
+  if (verb == "system" && !rest.empty()) {
+    FireSystemEvent(rest);
+    return "ok";
+  }
+  if (verb == "quit") {
+    Quit();
+    return "ok";
+  }
+  if (verb == "events") return TransmittedEventLines();
+  if (verb == "pending") return std::to_string(PendingRecords());
+  return "error: unknown command";
+}
+
+}  // namespace simstub

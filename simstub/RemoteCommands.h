@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace simstub {
+
+// One line of the remote control, as a check that runs the plug-in as its own process
+// sends it, and the answer: "ok", the asked-for text, or "error: ..." for a line it
+// cannot act on.
+//   set VALUE NAME      sets an aircraft variable (names may hold spaces)
+//   get NAME            the variable's value
+//   frames N            runs N simulation frames
+//   system NAME         fires a system event ("SimStart", ...)
+//   quit                queues the quit record
+//   events              every transmitted event, one "NAME DATUM GROUP" line each
+//   pending             the number of records not yet dispatched
+std::string RunRemoteCommand(std::string_view line);
+
+}  // namespace simstub

@@ -1,0 +1,7 @@
+#include "simstub/RemoteControl.h"
+
+namespace simstub {
+
+void ServeRemoteControl() {}
+
+}  // namespace simstub

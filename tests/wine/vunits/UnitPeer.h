@@ -1,0 +1,90 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vunits {
+
+using Report = std::vector<std::uint8_t>;
+using std::chrono::milliseconds;
+
+struct UnitProfile {
+  std::wstring label;  // tells the units apart; part of the path
+  std::uint16_t vendorId;
+  std::uint16_t productId;
+  std::uint16_t inputReportLength;
+  std::uint16_t featureReportLength;
+};
+
+// Plays the panel units for a program under test in the same Wine prefix: each unit is a
+// named pipe that the test HID library in the program talks to, and the bus pipe lists
+// the units that are present. Every call is safe from any thread.
+class UnitPeer {
+ public:
+  UnitPeer();
+  ~UnitPeer();
+  UnitPeer(const UnitPeer&) = delete;
+  UnitPeer& operator=(const UnitPeer&) = delete;
+
+  // The unit is present from now on; its path is returned. Nobody is told.
+  std::wstring Plug(const UnitProfile& profile);
+  // Breaks every open handle to the unit, as pulling its cable does; it is gone from the
+  // bus and cannot be opened again. What it received stays readable.
+  void Unplug(const std::wstring& path);
+
+  // Writes an input report to the program's reader of the unit; false without a reader.
+  bool Push(const std::wstring& path, std::span<const std::uint8_t> report);
+  // True once the unit is open for reading: its reader handle is connected.
+  bool WaitForReader(const std::wstring& path, milliseconds timeout);
+  // True once the unit has received at least `count` feature reports.
+  bool WaitForFeatures(const std::wstring& path, std::size_t count, milliseconds timeout);
+  std::vector<Report> Features(const std::wstring& path);
+  void SetFeatureAnswer(const std::wstring& path, std::span<const std::uint8_t> report);
+  // Handles of the program to the unit that are connected now.
+  int OpenHandles(const std::wstring& path);
+
+ private:
+  struct Instance {
+    HANDLE pipe;
+    std::uint64_t connected = 0;  // order of connection, 0 while listening
+    int requests = 0;
+  };
+  struct Unit {
+    UnitProfile profile;
+    std::wstring path;
+    bool present = true;
+    HANDLE unplugged;  // manual reset: ends every instance of the unit
+    std::list<Instance> instances;
+    std::uint64_t syncHandle = 0;  // connection order of the handle that asked for caps
+    std::vector<Report> features;
+    Report featureAnswer;
+    std::vector<std::thread> slots;
+  };
+
+  void ServeSlot(Unit& unit);
+  void ServeInstance(Unit& unit, Instance& instance);
+  Report Answer(Unit& unit, Instance& instance, std::span<const std::uint8_t> request);
+  void ServeBus();
+  Unit& Find(const std::wstring& path);  // caller holds the lock
+  Instance* Reader(Unit& unit);          // caller holds the lock
+
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  std::map<std::wstring, std::unique_ptr<Unit>> m_units;
+  std::uint64_t m_connections = 0;
+  HANDLE m_stop;
+  std::thread m_bus;
+};
+
+}  // namespace vunits

@@ -1,0 +1,138 @@
+// The shipped plug-in with panel units at the system-library boundary: the units are
+// played by this program, the simulator by the stand-in library the plug-in loads.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cwctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PluginUnderTest.h"
+#include "UnitPeer.h"
+#include "panels/PanelModels.h"
+#include "panels/SwitchPanelReports.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace panels::switch_panel;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using vunits::Report;
+using vunits::UnitPeer;
+using vunits::UnitProfile;
+
+// Under emulation every step of the plug-in is slow; nothing here waits this long unless
+// something is wrong.
+constexpr auto kPatience = 60s;
+
+UnitProfile SwitchUnit(const wchar_t* label) {
+  return {label, panels::kSwitchPanel.vendorId, panels::kSwitchPanel.productId, kInputReportLength,
+          kGearLightReportLength};
+}
+
+Report Lamps(std::uint8_t bits) {
+  const auto report = MakeGearLightReport(bits);
+  return {report.begin(), report.end()};
+}
+
+Report Switches(std::initializer_list<InputBit> bits) {
+  Report report(kInputReportLength, 0);
+  for (const InputBit bit : bits) report[bit.byte] |= bit.mask;
+  return report;
+}
+
+std::wstring OtherCase(std::wstring path) {
+  for (wchar_t& c : path) c = std::iswlower(c) ? std::towupper(c) : std::towlower(c);
+  return path;
+}
+
+// The names of the client events the simulator received, in order.
+std::vector<std::string> EventNames(vunits::PluginUnderTest& plugin) {
+  std::istringstream lines(plugin.Sim("events"));
+  std::vector<std::string> names;
+  for (std::string name, rest; lines >> name && std::getline(lines, rest);) names.push_back(name);
+  return names;
+}
+
+bool WaitForEvent(vunits::PluginUnderTest& plugin, const std::string& name) {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  for (;;) {
+    const auto names = EventNames(plugin);
+    if (std::find(names.begin(), names.end(), name) != names.end()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(20);
+  }
+}
+
+// The last feature report the unit received, once it is the expected one.
+bool WaitForLastFeature(UnitPeer& units, const std::wstring& path, const Report& expected) {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  for (;;) {
+    const auto features = units.Features(path);
+    if (!features.empty() && features.back() == expected) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(20);
+  }
+}
+
+constexpr std::uint8_t kGreen = kNoseGearLamps.green | kLeftGearLamps.green | kRightGearLamps.green;
+constexpr std::uint8_t kRed = kNoseGearLamps.red | kLeftGearLamps.red | kRightGearLamps.red;
+
+TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
+  UnitPeer units;
+  const auto present = units.Plug(SwitchUnit(L"present-at-start"));
+  const auto foreign = units.Plug({L"another-product", panels::kPanelVendorId, 0x0B99, 4, 2});
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+
+  // Found by enumeration: opened with its lamps off, and its reader waiting.
+  ASSERT_TRUE(units.WaitForFeatures(present, 1, kPatience));
+  EXPECT_THAT(units.Features(present), ElementsAre(Lamps(kAllLampsOff)));
+  ASSERT_TRUE(units.WaitForReader(present, kPatience));
+  EXPECT_EQ(plugin.Sim("system SimStart"), "ok");
+
+  // Arriving later, then announced again in other letter case: opened once.
+  const auto later = units.Plug(SwitchUnit(L"arriving-later"));
+  plugin.Announce(true, later);
+  ASSERT_TRUE(units.WaitForReader(later, kPatience));
+  plugin.Announce(true, OtherCase(later));
+  EXPECT_THAT(units.Features(later), ElementsAre(Lamps(kAllLampsOff)));
+  EXPECT_EQ(units.OpenHandles(later), 2) << "the synchronous handle and the reader";
+
+  // The unit of another product was asked who it is, and let go.
+  EXPECT_TRUE(units.Features(foreign).empty());
+  EXPECT_EQ(units.OpenHandles(foreign), 0);
+
+  // A switch moves: the simulator's battery comes on, and both units show the gear down.
+  ASSERT_TRUE(units.Push(present, Switches({kMasterBatteryOn})));
+  ASSERT_TRUE(WaitForEvent(plugin, "TOGGLE_MASTER_BATTERY"));
+  EXPECT_EQ(plugin.Sim("frames 2"), "ok");
+  EXPECT_TRUE(WaitForLastFeature(units, present, Lamps(kGreen)));
+  EXPECT_TRUE(WaitForLastFeature(units, later, Lamps(kGreen)));
+
+  // Pulled out: its handles break first, then the system tells the window.
+  units.Unplug(present);
+  const auto closeTook = plugin.Announce(false, present);
+  std::printf("close of an unplugged unit: %lld ms\n", static_cast<long long>(closeTook.count()));
+  EXPECT_LT(closeTook, 10s) << "a reader that had to be killed takes 30 s";
+  const auto presentFeatures = units.Features(present).size();
+
+  // The other unit is still served: its lever raises the gear, and its lamps follow.
+  ASSERT_TRUE(units.Push(later, Switches({kMasterBatteryOn, kGearLeverUp})));
+  ASSERT_TRUE(WaitForEvent(plugin, "GEAR_UP"));
+  EXPECT_EQ(plugin.Sim("frames 2"), "ok");
+  EXPECT_TRUE(WaitForLastFeature(units, later, Lamps(kRed)));
+  EXPECT_EQ(units.Features(present).size(), presentFeatures);
+
+  // The simulator quits: the unit still attached has its lamps switched off, and the
+  // plug-in ends with 0.
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+  EXPECT_EQ(units.Features(later).back(), Lamps(kAllLampsOff));
+  EXPECT_EQ(units.OpenHandles(later), 0);
+}
+
+}  // namespace
