@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <sstream>
@@ -19,7 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace panels::switch_panel;
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using vunits::Report;
 using vunits::UnitPeer;
@@ -58,25 +58,34 @@ std::vector<std::string> EventNames(vunits::PluginUnderTest& plugin) {
   return names;
 }
 
-bool WaitForEvent(vunits::PluginUnderTest& plugin, const std::string& name) {
+// True once the condition holds, checked again and again for a while.
+template <typename Condition>
+bool Eventually(Condition condition) {
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  for (;;) {
-    const auto names = EventNames(plugin);
-    if (std::find(names.begin(), names.end(), name) != names.end()) return true;
+  while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     Sleep(20);
   }
+  return true;
 }
 
-// The last feature report the unit received, once it is the expected one.
+bool WaitForEvent(vunits::PluginUnderTest& plugin, const std::string& name) {
+  return Eventually([&] {
+    const auto names = EventNames(plugin);
+    return std::find(names.begin(), names.end(), name) != names.end();
+  });
+}
+
 bool WaitForLastFeature(UnitPeer& units, const std::wstring& path, const Report& expected) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  for (;;) {
+  return Eventually([&] {
     const auto features = units.Features(path);
-    if (!features.empty() && features.back() == expected) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    Sleep(20);
-  }
+    return !features.empty() && features.back() == expected;
+  });
+}
+
+// A handle the plug-in closed is seen as closed once the peer has noticed.
+bool WaitForOpenHandles(UnitPeer& units, const std::wstring& path, int count) {
+  return Eventually([&] { return units.OpenHandles(path) == count; });
 }
 
 constexpr std::uint8_t kGreen = kNoseGearLamps.green | kLeftGearLamps.green | kRightGearLamps.green;
@@ -101,11 +110,11 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   ASSERT_TRUE(units.WaitForReader(later, kPatience));
   plugin.Announce(true, OtherCase(later));
   EXPECT_THAT(units.Features(later), ElementsAre(Lamps(kAllLampsOff)));
-  EXPECT_EQ(units.OpenHandles(later), 2) << "the synchronous handle and the reader";
+  EXPECT_TRUE(WaitForOpenHandles(units, later, 2)) << "the synchronous handle and the reader";
 
   // The unit of another product was asked who it is, and let go.
   EXPECT_TRUE(units.Features(foreign).empty());
-  EXPECT_EQ(units.OpenHandles(foreign), 0);
+  EXPECT_TRUE(WaitForOpenHandles(units, foreign, 0));
 
   // A switch moves: the simulator's battery comes on, and both units show the gear down.
   ASSERT_TRUE(units.Push(present, Switches({kMasterBatteryOn})));
@@ -132,7 +141,7 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   // plug-in ends with 0.
   EXPECT_EQ(plugin.QuitAndWait(), 0);
   EXPECT_EQ(units.Features(later).back(), Lamps(kAllLampsOff));
-  EXPECT_EQ(units.OpenHandles(later), 0);
+  EXPECT_TRUE(WaitForOpenHandles(units, later, 0));
 }
 
 }  // namespace
