@@ -109,8 +109,8 @@ void CPanelClass_Radios::OnSimObjectData(std::uint32_t requestId,
 }
 
 void CPanelClass_Radios::OnDeviceOpened(CPanelDevice& device) {
-  // The display report's layout read back carries the selectors in the input report's
-  // bytes 1 and 2; a failed read leaves it zero.
+  // The unit answers with its selectors in bytes 1 and 2, laid out as in its input report;
+  // a failed read leaves them zero.
   DisplayReport state{};
   GetFeature(device, state);
   device.SetValue(kUpperModeKey, DecodeUpperMode(state[1], kModeAtAttach));

@@ -47,7 +47,8 @@ inline constexpr RowControls kLowerControls = {
 
 // Display feature report: the report id, then the four windows of five digits each, upper
 // row left and right, lower row left and right, then two bytes that are 0 in every display
-// report. The same layout is read back when a unit is attached, for its selectors.
+// report. Read from a unit, a report of this length carries the selectors in bytes 1 and
+// 2, laid out as in the input report.
 inline constexpr std::size_t kDigitsPerWindow = 5;
 inline constexpr std::size_t kDisplayReportLength = 23;
 using Window = std::array<std::uint8_t, kDigitsPerWindow>;

@@ -174,47 +174,38 @@ TEST(RadioTransponder, EachRowsSwapChangesItsOwnDigitPair) {
   EXPECT_THAT(press(0, kLowerCoarseUp), ElementsAre(Sent{"XPNDR_10_INC", 0}));
 }
 
-TEST(RadioTransponder, DigitPairsStartAtTensAndUnitsAgainOnAFreshUnit) {
-  RadioRig rig;
-  const Report xpdr = Selectors(kXpdr, kCom1);
-  rig.Move(WithBytes(xpdr, kUpperSwap, 0));
-  rig.Move(WithBytes(xpdr, 0, kUpperFineDown));
-  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"XPNDR_100_DEC", 0}));
-
-  CPanelDevice fresh;
-  rig.panel.OnInputReport(fresh, 4, Report{}, WithBytes(xpdr, 0, kUpperFineDown));
-  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"XPNDR_1_DEC", 0}));
-}
-
 // --- Registration -----------------------------------------------------------------------------
 
-TEST(RadioRegistration, FailedDataDefinitionLeavesEveryControlSilent) {
-  simstub::Reset();
-  CSimConnectLib sim;
-  ASSERT_EQ(sim.Open("failing definition", nullptr, 0, nullptr, 0), 0);
-  CPanelClass_Radios panel(&sim);
-  ASSERT_TRUE(simstub::FailCall("SimConnect_AddToDataDefinition", platform::kEFail, 12));
-  EXPECT_EQ(panel.Initialize(), platform::kEFail);
+// A radio panel initialised against a simulator that refuses one call.
+class RadioRegistration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    simstub::Reset();
+    ASSERT_EQ(sim.Open("refusing simulator", nullptr, 0, nullptr, 0), 0);
+  }
+  platform::HResult InitializeRefusing(const char* entryPoint, unsigned nth) {
+    EXPECT_TRUE(simstub::FailCall(entryPoint, platform::kEFail, nth));
+    return panel.Initialize();
+  }
+  void Press(const Report& report) { panel.OnInputReport(unit, 4, Report{}, report); }
 
+  CSimConnectLib sim;
+  CPanelClass_Radios panel{&sim};
   CPanelDevice unit;
-  panel.OnInputReport(unit, 4, Report{}, WithBytes(Selectors(kCom1, kXpdr), 0xC0, 0xFF));
+};
+
+TEST_F(RadioRegistration, FailedDataDefinitionLeavesEveryControlSilent) {
+  EXPECT_EQ(InitializeRefusing("SimConnect_AddToDataDefinition", 12), platform::kEFail);
+  Press(WithBytes(Selectors(kCom1, kXpdr), 0xC0, 0xFF));
   EXPECT_THAT(simstub::CallLog(), ::testing::Not(::testing::Contains(::testing::StartsWith(
                                       "SimConnect_MapClientEventToSimEvent"))));
   EXPECT_THAT(TransmittedSince(0), IsEmpty());
 }
 
-TEST(RadioRegistration, FailedMappingSilencesOnlyThatEvent) {
-  simstub::Reset();
-  CSimConnectLib sim;
-  ASSERT_EQ(sim.Open("failing mapping", nullptr, 0, nullptr, 0), 0);
-  CPanelClass_Radios panel(&sim);
+TEST_F(RadioRegistration, FailedMappingSilencesOnlyThatEvent) {
   // The third event mapped is COM1's fine step up.
-  ASSERT_TRUE(simstub::FailCall("SimConnect_MapClientEventToSimEvent", platform::kEFail, 3));
-  EXPECT_EQ(panel.Initialize(), 0);
-
-  CPanelDevice unit;
-  panel.OnInputReport(unit, 4, Report{},
-                      WithBytes(Selectors(kCom1, kCom1), 0, kUpperFineUp | kUpperFineDown));
+  EXPECT_EQ(InitializeRefusing("SimConnect_MapClientEventToSimEvent", 3), 0);
+  Press(WithBytes(Selectors(kCom1, kCom1), 0, kUpperFineUp | kUpperFineDown));
   EXPECT_THAT(TransmittedSince(0), ElementsAre(Sent{"COM_RADIO_FRACT_DEC", 0}));
 }
 

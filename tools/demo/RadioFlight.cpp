@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "panels/PanelModels.h"
 #include "panels/RadioPanelReports.h"
 #include "platform/posix/message_pump.h"
 #include "platform/posix/virtual_hid_bus.h"
@@ -17,8 +18,6 @@ using namespace panels::radio_panel;
 namespace {
 
 const std::wstring kPanelPath = L"\\\\?\\hid#vid_1c7a&pid_0b22#demo-radio-panel";
-constexpr std::uint16_t kVendorId = 0x1C7A;
-constexpr std::uint16_t kRadioPanelId = 0x0B22;
 
 enum SelectorPosition { kCom1, kCom2, kNav1, kNav2, kAdf, kDme, kXpdr };
 
@@ -155,7 +154,9 @@ class RadioFlight {
     simstub::SetVariable("NAV1 DMESPEED", 118);
     simstub::AdvanceFrames(1);
     Pump();
-    platform::vhid::Plug({kPanelPath, kVendorId, kRadioPanelId, kInputReportLength, 0});
+    platform::vhid::Plug({kPanelPath, static_cast<std::uint16_t>(panels::kRadioPanel.vendorId),
+                          static_cast<std::uint16_t>(panels::kRadioPanel.productId),
+                          kInputReportLength, 0});
     const InputBytes start = Panel(kCom1, kNav1);
     const std::array<std::uint8_t, 3> selectors{0x00, start[1], start[2]};
     platform::vhid::SetFeatureAnswer(kPanelPath, selectors);
