@@ -240,6 +240,11 @@ TEST_F(RadioDisplayTest, TuningCom1StandbyAndSwappingShowsTheNewActiveFrequency)
   rig.Frame();
   EXPECT_EQ(Shown()[0], (Window{0x01, 0x01, 0xD8, 0x00, 0x02})) << "118.025 active";
   EXPECT_EQ(Shown()[1], (Window{0x01, 0x02, 0xD2, 0x08, 0x00})) << "122.80 on standby";
+
+  const std::size_t written = Writes();
+  simstub::SetVariable("COM STANDBY FREQUENCY:2", 0x2725);
+  rig.Frame();
+  EXPECT_EQ(Writes(), written) << "no row shows COM2";
 }
 
 TEST_F(RadioDisplayTest, RecordsArrivingWhileTheSelectorsMoveLeaveTheLatestOnShow) {
