@@ -29,8 +29,9 @@ Bits WithNibble(Bits value, int place, int digit) {
 // Digits `count` nibbles wide starting at nibble `low`, read and written in BCD.
 int Decimal(Bits value, int low, int count) {
   int number = 0;
-  for (int place = low + count - 1; place >= low; --place)
+  for (int place = low + count - 1; place >= low; --place) {
     number = number * 10 + Nibble(value, place);
+  }
   return number;
 }
 
@@ -63,8 +64,9 @@ Bits WholeStep(const Band& band, Bits bcd16, int delta) {
 // The fraction wraps within its MHz, as a radio's inner knob does.
 Bits FractionStep(const Band& band, Bits bcd16, int delta) {
   const int hundredths = Decimal(bcd16, 0, 2);
-  const bool hiddenFive = band.channelKhz % 10 != 0 && hundredths % 5 == 2;
-  const int khz = hundredths * 10 + (hiddenFive ? 5 : 0);
+  // On a 25 kHz band, .x2 and .x7 stand for .x25 and .x75.
+  const bool leftOutFive = band.channelKhz % 10 != 0 && hundredths % 5 == 2;
+  const int khz = hundredths * 10 + (leftOutFive ? 5 : 0);
   const int stepped = Wrap(khz + delta * band.channelKhz, 1000);
   return WithDecimal(bcd16, 0, 2, stepped / 10);
 }
