@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "simstub/RadioModel.h"
+
 namespace simstub {
 namespace {
 
@@ -85,11 +87,12 @@ constexpr std::array kEventEffects = {
 
 }  // namespace
 
-// Parked with retractable gear down and locked; every other variable starts at 0.
+// Parked with retractable gear down and locked, radios tuned; every other variable at 0.
 Aircraft::Aircraft() {
   Set("IS GEAR RETRACTABLE", 1);
   Set(kGearHandle, kGearDown);
   for (const auto leg : kGearLegs) Set(leg, kGearDown);
+  TuneRadiosForStart(*this);
 }
 
 double Aircraft::Get(std::string_view variable) const {
@@ -110,6 +113,7 @@ void Aircraft::Apply(std::string_view event, Dword datum) {
   for (const auto& row : kEventEffects) {
     if (SameName(row.event, event)) Set(row.variable, row.effect(Get(row.variable), datum));
   }
+  ApplyRadioEvent(*this, event);
 }
 
 void Aircraft::AdvanceFrame() {

@@ -29,6 +29,16 @@ TEST(DemoFlight, EveryStepMatchesItsScriptAndTheTraceTellsItInOrder) {
            "client event GEAR_DOWN 0",
            "gear lamps nose red, left red, right red / then nose green, left green, right green",
            "switch panel detached",
+           "radio panel attached",
+           "upper [122.80  118.00]   lower [110.50  113.90]",
+           "client event COM_RADIO_FRACT_INC 0",
+           "client event COM_STBY_RADIO_SWAP 0",
+           "upper [119.02  122.80]",
+           "lower [       0343.5]",
+           "lower [ 012.3   118.0]",
+           "client event XPNDR_100_DEC 0, XPNDR_1000_DEC 0",
+           "upper [        7000]",
+           "radio panel detached",
            "message loop ended with 0",
        }) {
     const std::size_t found = text.find(line, at);

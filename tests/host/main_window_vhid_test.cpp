@@ -36,8 +36,11 @@ std::vector<std::string> Calls(std::string_view entryPoint) {
 
 // The switch behaviour's definition id, as it registered its first variable.
 simconnect::Dword SwitchDefinitionId() {
-  const std::string call = Calls("SimConnect_AddToDataDefinition").at(0);
-  return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+  for (const std::string& call : Calls("SimConnect_AddToDataDefinition")) {
+    if (call.find("\"ELECTRICAL MASTER BATTERY\"") == std::string::npos) continue;
+    return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+  }
+  return 0;
 }
 
 struct SwitchUnit : VirtualUnit {
@@ -113,14 +116,16 @@ TEST_F(MainWindowTest, CreationConnectsSubscribesThenInitialisesAndAttachesPrese
 TEST_F(MainWindowTest, PanelPluggedInWhileRunningIsTakenByItsOwnBehaviourOnly) {
   ASSERT_TRUE(Create());
   SwitchUnit unit(L"switch-1");
-  VirtualUnit radio(L"radio-1", kVendor, kRadioModel, 3);
+  VirtualUnit radio(L"radio-1", kVendor, kRadioModel, 4);
   VirtualUnit mouse(L"mouse", 0x046D, 0xC077, 4);
   Pump();
 
   EXPECT_TRUE(unit.Attached());
   // A second behaviour taking the unit would have opened it a second time.
   EXPECT_THAT(unit.Features(), ElementsAre(kLampsOff));
-  EXPECT_EQ(platform::vhid::OpenHandles(radio.path()), 0);
+  EXPECT_TRUE(radio.Settle());
+  EXPECT_EQ(platform::vhid::OpenHandles(radio.path()), 2);
+  EXPECT_THAT(radio.Features(), SizeIs(1)) << "one display, from the radio behaviour alone";
   EXPECT_EQ(platform::vhid::OpenHandles(mouse.path()), 0);
 }
 

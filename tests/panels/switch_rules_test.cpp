@@ -256,7 +256,14 @@ TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
   EXPECT_EQ(panel.Initialize(), 0);
   EXPECT_EQ(panel.DefinitionId(), 4u);
 
-  const auto items = CallsTo("SimConnect_AddToDataDefinition");
+  // The switch panel's own calls name its definition id first.
+  const auto ofSwitch = [](const std::string& entryPoint) {
+    auto calls = CallsTo(entryPoint);
+    std::erase_if(calls,
+                  [&](const std::string& call) { return !call.starts_with(entryPoint + "(4,"); });
+    return calls;
+  };
+  const auto items = ofSwitch("SimConnect_AddToDataDefinition");
   ASSERT_EQ(items.size(), 27u);
   EXPECT_EQ(items[0],
             R"(SimConnect_AddToDataDefinition(4,"ELECTRICAL MASTER BATTERY","Bool",1,0,0))");
@@ -265,8 +272,8 @@ TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
       R"(SimConnect_AddToDataDefinition(4,"RECIP ENG COWL FLAP POSITION:2","Percent",3,0.05,13))");
   EXPECT_EQ(items[26],
             R"(SimConnect_AddToDataDefinition(4,"GEAR RIGHT POSITION","Percent Over 100",3,0,26))");
-  EXPECT_EQ(CallsTo("SimConnect_MapClientEventToSimEvent").size(), 28u);
-  EXPECT_THAT(CallsTo("SimConnect_SetNotificationGroupPriority"),
+  EXPECT_EQ(ofSwitch("SimConnect_AddClientEventToNotificationGroup").size(), 28u);
+  EXPECT_THAT(ofSwitch("SimConnect_SetNotificationGroupPriority"),
               ElementsAre("SimConnect_SetNotificationGroupPriority(4,1)"));
 }
 

@@ -13,6 +13,8 @@
 #include "platform/posix/message_pump.h"
 #include "platform/posix/virtual_hid_bus.h"
 #include "simstub/SimStub.h"
+#include "tools/demo/DemoTrace.h"
+#include "tools/demo/RadioFlight.h"
 #include "tools/demo/SwitchPanelText.h"
 
 namespace demo {
@@ -28,12 +30,6 @@ constexpr std::uint16_t kSwitchPanelId = 0x0B23;
 constexpr unsigned kFramesPerStep = 12;
 
 using Report = std::array<std::uint8_t, kInputReportLength>;
-
-struct Event {
-  std::string name;
-  std::uint32_t datum;
-  friend bool operator==(const Event&, const Event&) = default;
-};
 
 // One movement of the panel and what must follow from it: the client events in order, and
 // the gear lamps the panel shows as the simulator catches up (a lamp state held over
@@ -123,15 +119,6 @@ std::string Hex(const Report& report) {
   return text.str();
 }
 
-std::string Describe(const std::vector<Event>& events) {
-  if (events.empty()) return "none";
-  std::string text;
-  for (const Event& event : events) {
-    text += (text.empty() ? "" : ", ") + event.name + " " + std::to_string(event.datum);
-  }
-  return text;
-}
-
 std::string Describe(const std::vector<std::uint8_t>& lamps) {
   if (lamps.empty()) return "none";
   std::string text;
@@ -165,15 +152,15 @@ std::string SimulatorState() {
   return text.str();
 }
 
-class Flight {
+class Flight : DemoTrace {
  public:
-  explicit Flight(std::ostream& trace) : trace_(trace) {}
+  explicit Flight(std::ostream& trace) : DemoTrace(trace) {}
 
   bool Run() {
     simstub::Reset();
     platform::vhid::Reset();
-    trace_ << "Korvane panels demo: the plug-in's main window with a virtual switch panel and\n"
-              "the stand-in simulator.\n";
+    Out() << "Korvane panels demo: the plug-in's main window with virtual switch and radio\n"
+             "panels and the stand-in simulator.\n";
     CMainDlg window;
 
     Heading("The simulator is running; the plug-in starts");
@@ -202,32 +189,21 @@ class Flight {
     Pump();
     Check(platform::vhid::OpenHandles(kPanelPath) == 0, "switch panel detached");
 
+    FlyRadioPanel(*this);
+
     Heading("The simulator quits");
     simstub::Quit();
     const int exitCode = platform::RunMessageLoop();
     Check(exitCode == 0 && window.Handle() == nullptr,
           "main window closed, message loop ended with " + std::to_string(exitCode));
 
-    trace_ << "\n"
-           << (matched_ ? "Every step matched its script.\n"
+    Out() << "\n"
+          << (Matched() ? "Every step matched its script.\n"
                         : "Some steps did NOT match their script.\n");
-    return matched_;
+    return Matched();
   }
 
  private:
-  void Heading(const std::string& title) { trace_ << "\n== " << title << "\n"; }
-  void Line(const char* label, const std::string& text) {
-    trace_ << "  " << std::left << std::setw(13) << label << text << "\n";
-  }
-  void Check(bool matched, const std::string& what) {
-    Line("plug-in", what + (matched ? "" : "  <-- NOT AS SCRIPTED"));
-    matched_ = matched_ && matched;
-  }
-  void Mismatch(const char* what, const std::string& expected) {
-    Line("", std::string("<-- NOT AS SCRIPTED: expected ") + what + ": " + expected);
-    matched_ = false;
-  }
-
   static void Pump() { platform::posix::DispatchPendingMessages(); }
   static bool Settled() {
     return platform::vhid::WaitUntilIdle(kPanelPath, std::chrono::seconds(10));
@@ -245,14 +221,7 @@ class Flight {
     if (!Settled()) Mismatch("the panel's reader to take the report", "within 10 s");
     Pump();
 
-    const auto transmitted = simstub::TransmittedEvents();
-    std::vector<Event> events;
-    for (std::size_t i = eventsSeen_; i < transmitted.size(); ++i) {
-      events.push_back({transmitted[i].name, transmitted[i].datum});
-    }
-    eventsSeen_ = transmitted.size();
-    Line("client event", Describe(events));
-    if (events != step.events) Mismatch("client events", Describe(step.events));
+    CheckEvents(step.events);
 
     simstub::AdvanceFrames(kFramesPerStep);
     Pump();
@@ -273,10 +242,7 @@ class Flight {
     if (lamps != expected) Mismatch("gear lamps", Describe(expected));
   }
 
-  std::ostream& trace_;
-  std::size_t eventsSeen_ = 0;
   std::size_t outputsSeen_ = 0;
-  bool matched_ = true;
 };
 
 }  // namespace
