@@ -14,12 +14,14 @@
 #include "PluginUnderTest.h"
 #include "UnitPeer.h"
 #include "panels/PanelModels.h"
+#include "panels/RadioPanelReports.h"
 #include "panels/SwitchPanelReports.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using namespace panels::switch_panel;
+namespace radio = panels::radio_panel;
 using ::testing::ElementsAre;
 using vunits::Report;
 using vunits::UnitPeer;
@@ -142,6 +144,56 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   EXPECT_EQ(plugin.QuitAndWait(), 0);
   EXPECT_EQ(units.Features(later).back(), Lamps(kAllLampsOff));
   EXPECT_TRUE(WaitForOpenHandles(units, later, 0));
+}
+
+// A radio unit tells its selectors when asked at open, and its windows follow the radio
+// each row's selector names.
+TEST(PluginWithPanels, RadioUnitStartsFromItsSelectorsTunesAndBlanksAtStop) {
+  UnitPeer units;
+  const auto unit =
+      units.Plug({L"radio", panels::kRadioPanel.vendorId, panels::kRadioPanel.productId,
+                  radio::kInputReportLength, radio::kDisplayReportLength});
+  // Upper selector at COM1, lower at NAV1, as the feature read at open answers.
+  Report selectors(radio::kDisplayReportLength, 0);
+  selectors[1] = 0x01;
+  selectors[2] = 0x02;
+  units.SetFeatureAnswer(unit, selectors);
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+
+  // The read is followed by a display written at once, whatever the filter holds.
+  ASSERT_TRUE(units.WaitForFeatures(unit, 1, kPatience));
+  EXPECT_EQ(units.Features(unit)[0].size(), radio::kDisplayReportLength);
+  ASSERT_TRUE(units.WaitForReader(unit, kPatience));
+
+  // The simulator's COM1 and NAV1 reach the left windows of their rows.
+  EXPECT_EQ(plugin.Sim("system SimStart"), "ok");
+  EXPECT_EQ(plugin.Sim("set 9029 com active frequency:1"), "ok");  // BCD 0x2345
+  EXPECT_EQ(plugin.Sim("set 4096 nav active frequency:1"), "ok");  // BCD 0x1000
+  EXPECT_EQ(plugin.Sim("frames 1"), "ok");
+  const auto shows = [&](std::size_t window, radio::Window digits) {
+    const auto features = units.Features(unit);
+    return !features.empty() &&
+           std::equal(digits.begin(), digits.end(), features.back().begin() + window);
+  };
+  EXPECT_TRUE(Eventually([&] {
+    return shows(radio::kUpperLeftWindow, {0x01, 0x02, 0xD3, 0x04, 0x05}) &&
+           shows(radio::kLowerLeftWindow, {0x01, 0x01, 0xD0, 0x00, 0x00});
+  }));
+
+  // One step of the upper fine encoder: one event for COM1.
+  Report step(radio::kInputReportLength, 0);
+  step[1] = 0x01;  // the selector held at COM1
+  step[3] = 0x01;  // upper fine increment
+  ASSERT_TRUE(units.Push(unit, step));
+  ASSERT_TRUE(WaitForEvent(plugin, "COM_RADIO_FRACT_INC"));
+  const auto names = EventNames(plugin);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "COM_RADIO_FRACT_INC"), 1);
+
+  // At stop every digit goes dark.
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+  EXPECT_EQ(units.Features(unit).back(),
+            Report(radio::kBlankReport.begin(), radio::kBlankReport.end()));
 }
 
 }  // namespace
