@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SwitchRig.h"
@@ -121,6 +122,18 @@ TEST(SwitchPanel, FuelPumpSwitchBringsEachEngineIntoItsOwnState) {
                           Sent{"TOGGLE_ELECT_FUEL_PUMP4", 0}));
 }
 
+// The simulator's value is compared as it came: one that is neither 0 nor 1 agrees with
+// neither switch position.
+TEST(SwitchPanel, ASimulatorValueNeitherOffNorOnIsToggledFromBothPositions) {
+  SwitchRig rig;
+  rig.SimSets("PITOT HEAT", 2);
+  rig.Move(Panel(0x20, 0, 0));
+  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"PITOT_HEAT_TOGGLE", 0}));
+  rig.SimSets("PITOT HEAT", -1);
+  rig.Move(kAtRest);
+  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"PITOT_HEAT_TOGGLE", 0}));
+}
+
 // --- Set switches send their position whatever the simulator says --------------------------
 
 TEST(SwitchPanel, DeIceSendsItsPositionEvenWhenTheSimulatorAgrees) {
@@ -159,15 +172,36 @@ TEST(SwitchPanel, EachKnobDetentSetsAllFourMagnetos) {
 
 TEST(SwitchPanel, KnobBackAtItsDetentAfterPassingBetweenDetentsSendsAgain) {
   SwitchRig rig;
-  rig.Move(kKnobBoth);
-  rig.Events();
+  const std::array detents = {kKnobOff, kKnobRight, kKnobLeft, kKnobBoth, kKnobStart};
+  for (simconnect::Dword setting = 0; setting < detents.size(); ++setting) {
+    rig.Move(detents[setting]);
+    rig.Events();
+    rig.Move(kAtRest);
+    EXPECT_THAT(rig.Events(), IsEmpty()) << "between detents, from " << setting;
+    rig.Move(detents[setting]);
+    EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", setting));
+    rig.Move(detents[setting]);
+    EXPECT_THAT(rig.Events(), IsEmpty()) << "the knob stayed put at " << setting;
+  }
+}
 
-  rig.Move(kAtRest);
-  EXPECT_THAT(rig.Events(), IsEmpty()) << "between detents";
-  rig.Move(kKnobBoth);
-  EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", 3));
-  rig.Move(kKnobBoth);
-  EXPECT_THAT(rig.Events(), IsEmpty()) << "the knob stayed put";
+TEST(SwitchPanel, SeveralKnobBitsAtOnceReadAsTheFirstInTheKnobsOrder) {
+  SwitchRig rig;
+  const std::array<std::pair<Report, simconnect::Dword>, 4> readings = {{
+      {Panel(0, 0x20 | 0x80, 0), 0},  // OFF and L
+      {Panel(0, 0x40, 0x02), 1},      // R and START
+      {Panel(0, 0x80, 0x01), 2},      // L and BOTH
+      {Panel(0, 0, 0x01 | 0x02), 3},  // BOTH and START
+  }};
+  for (const auto& [report, setting] : readings) {
+    rig.Move(report);
+    EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", setting));
+    rig.Move(kAtRest);
+  }
+  rig.Move(Panel(0, 0x40, 0x02));
+  rig.Events();
+  rig.Move(kKnobRight);
+  EXPECT_THAT(rig.Events(), IsEmpty()) << "still R";
 }
 
 // --- Gear lever -----------------------------------------------------------------------------
