@@ -145,17 +145,23 @@ std::optional<std::string> ReadFileBytes(std::wstring_view path) {
 bool WriteFileWhole(std::wstring_view path, std::string_view bytes, IfExists ifExists) {
   const std::wstring target = ExtendedLengthPath(std::wstring(path));
   if (target.empty()) return false;
+  const DWORD existing = GetFileAttributesW(target.c_str());
+  const bool exists = existing != INVALID_FILE_ATTRIBUTES;
+  // A folder is never replaced: ReplaceFileW would move it aside under Wine.
+  if (exists && (ifExists == IfExists::Keep || (existing & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+    return false;
+  }
   // The rewritten file stays as hidden or as much a system file as it was; read-only stays
   // out, it would forbid the rewrite itself.
-  const DWORD existing = GetFileAttributesW(target.c_str());
-  const DWORD kept = existing == INVALID_FILE_ATTRIBUTES ? 0 : existing & kKeptAttributes;
+  const DWORD kept = exists ? existing & kKeptAttributes : 0;
   TemporaryFile temporary(target, kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
   if (!temporary.IsCreated() || !WriteAll(temporary.handle(), bytes)) return false;
   temporary.Close();
-  const bool placed =
-      ifExists == IfExists::Replace
-          ? Replace(target, temporary.path())
-          : MoveFileExW(temporary.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  DWORD moveFlags = MOVEFILE_WRITE_THROUGH;
+  if (ifExists == IfExists::Replace) moveFlags |= MOVEFILE_REPLACE_EXISTING;
+  const bool placed = exists
+                          ? Replace(target, temporary.path())
+                          : MoveFileExW(temporary.path().c_str(), target.c_str(), moveFlags) != 0;
   if (placed) temporary.Release();
   return placed;
 }
