@@ -115,9 +115,12 @@ bool Replace(const std::wstring& target, const std::wstring& replacement) {
     return MoveFileExW(replacement.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   }
-  // The old file already stands under the backup name.
+  // The old file already stands under the backup name: the new one goes in its place, or
+  // else the old one back. Should that fail too, the old file stays under the backup name.
   if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-  if (MoveFileExW(backup.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) backup.Release();
+  const std::wstring saved = backup.path();
+  backup.Release();
+  MoveFileExW(saved.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
   return false;
 }
 
