@@ -46,7 +46,8 @@ class CMainDlg : public platform::WindowHandler {
   bool OpenSimConnection();
   static void SIMCONNECT_CALL SimDispatchProc(simconnect::Recv* record, simconnect::Dword size,
                                               void* context);
-  void OnSimMessage(const simconnect::Recv& record, simconnect::Dword size);
+  // The record's bytes as the library hands them over, `size` of them.
+  void OnSimMessage(const std::uint8_t* record, simconnect::Dword size);
 
  private:
   void OnUserMessage() override { OnSimConnect(); }

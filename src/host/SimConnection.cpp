@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <span>
 
 #include "host/CMainDlg.h"
@@ -15,10 +17,20 @@ namespace {
 
 constexpr const char* kClientName = "Korvane Flight Sim X Plugin";
 
-// Where a data record's data block starts: at its first data field.
-std::size_t DataBlockOffset(const simconnect::RecvSimObjectData& record) {
-  return static_cast<std::size_t>(reinterpret_cast<const std::uint8_t*>(&record.dwData) -
-                                  reinterpret_cast<const std::uint8_t*>(&record));
+// The data block of a data record starts at its first data field and runs to the end.
+constexpr std::size_t kDataBlockOffset =
+    sizeof(simconnect::RecvSimObjectData) - sizeof(simconnect::Dword);
+
+// The first `fixed` bytes of a record of kind `Record`, copied out of the library's bytes,
+// which come at whatever address the library chose; the rest stays zero. Nothing when they
+// reach beyond `size`.
+template <typename Record>
+std::optional<Record> FixedFields(const std::uint8_t* bytes, simconnect::Dword size,
+                                  std::size_t fixed = sizeof(Record)) {
+  if (size < fixed) return std::nullopt;
+  Record record{};
+  std::memcpy(&record, bytes, fixed);
+  return record;
 }
 
 }  // namespace
@@ -34,27 +46,31 @@ bool CMainDlg::OpenSimConnection() {
 
 void SIMCONNECT_CALL CMainDlg::SimDispatchProc(simconnect::Recv* record, simconnect::Dword size,
                                                void* context) {
-  if (record) static_cast<CMainDlg*>(context)->OnSimMessage(*record, size);
+  if (record) {
+    static_cast<CMainDlg*>(context)->OnSimMessage(reinterpret_cast<const std::uint8_t*>(record),
+                                                  size);
+  }
 }
 
 // A record is read only as far as `size` says it reaches: one too short for the fields
 // its kind needs is dropped.
-void CMainDlg::OnSimMessage(const simconnect::Recv& record, simconnect::Dword size) {
-  if (size < sizeof(simconnect::Recv)) return;
-  switch (record.dwID) {
+void CMainDlg::OnSimMessage(const std::uint8_t* record, simconnect::Dword size) {
+  const auto header = FixedFields<simconnect::Recv>(record, size);
+  if (!header) return;
+  switch (header->dwID) {
     case simconnect::kRecvIdQuit:
       m_window.Destroy();
       return;
     case simconnect::kRecvIdEvent:
-      if (size < sizeof(simconnect::RecvEvent)) return;
-      OnSystemEvent(static_cast<const simconnect::RecvEvent&>(record).uEventID);
+      if (const auto event = FixedFields<simconnect::RecvEvent>(record, size)) {
+        OnSystemEvent(event->uEventID);
+      }
       return;
     case simconnect::kRecvIdSimObjectData: {
-      const auto& data = static_cast<const simconnect::RecvSimObjectData&>(record);
-      const std::size_t offset = DataBlockOffset(data);
-      if (size < offset) return;
-      const std::span block(reinterpret_cast<const std::uint8_t*>(&record) + offset, size - offset);
-      for (CPanelClass* panel : Panels()) panel->OnSimObjectData(data.dwRequestID, block);
+      const auto data = FixedFields<simconnect::RecvSimObjectData>(record, size, kDataBlockOffset);
+      if (!data) return;
+      const std::span block(record + kDataBlockOffset, size - kDataBlockOffset);
+      for (CPanelClass* panel : Panels()) panel->OnSimObjectData(data->dwRequestID, block);
       return;
     }
     default:

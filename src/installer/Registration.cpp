@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "installer/OwnPathText.h"
+
 namespace installer {
 namespace {
 
@@ -19,9 +21,12 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+// Another writer may have put the path in plainly, "&" and all.
 auto FindOwnEntry(LaunchList& list, std::string_view pathText) {
-  return std::ranges::find_if(list.entries, [pathText](const LaunchEntry& entry) {
-    return EqualsIgnoringAsciiCase(ExtractTagText(entry.path), pathText);
+  const std::string plainText = PlainPathText(pathText);
+  return std::ranges::find_if(list.entries, [pathText, &plainText](const LaunchEntry& entry) {
+    const std::string_view stored = ExtractTagText(entry.path);
+    return EqualsIgnoringAsciiCase(stored, pathText) || EqualsIgnoringAsciiCase(stored, plainText);
   });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // How install and uninstall change the launch list. `pathText` is this program's path as
-// it stands in the file (see OwnPathText.h); it is compared with an entry's path text
-// without regard to the case of ASCII letters.
+// it stands in the file (see OwnPathText.h); it is compared with an entry's path text,
+// in that form or in its plain one, without regard to the case of ASCII letters.
 
 #include <string_view>
 

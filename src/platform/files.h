@@ -24,7 +24,9 @@ enum class IfExists { Keep, Replace };
 // Writes the bytes to a new temporary file in the folder of `path` and only then moves it
 // to `path`, so that `path` either is left as it was or holds exactly these bytes; the
 // temporary file never outlives the call. With Keep an existing `path` is never touched
-// and the call fails. No folder is created. False when `path` was not written.
+// and the call fails. Replacing keeps what the system holds of the file besides its bytes:
+// its mode on POSIX; its hidden and system attributes and its security on Windows. No
+// folder is created. False when `path` was not written.
 bool WriteFileWhole(std::wstring_view path, std::string_view bytes, IfExists ifExists);
 
 }  // namespace platform

@@ -46,8 +46,10 @@ plain
 check "no argument without a simulator ends with 0" test $? -eq 0
 check "no argument installs" test "$(entries)" -eq 1
 
+plain -uninstall
 plain -run -install
-check "two arguments install and run" test $? -eq 0
+check "two arguments run without a simulator and end with 0" test $? -eq 0
+check "two arguments install" test "$(entries)" -eq 1
 
 LD_LIBRARY_PATH="$bin" SIMSTUB_QUIT_AFTER_MS=300 SIMSTUB_CALL_LOG="$HOME/calls.txt" \
   timeout 60 "$program" -run

@@ -245,6 +245,29 @@ TEST_F(MainWindowTest, DispatchHandsDataOnWholeAndDropsWhatIsNoBehavioursOwn) {
   EXPECT_THAT(Calls("SimConnect_RequestDataOnSimObject"), IsEmpty());
 }
 
+// The library's bytes may sit at any address: each field is read wherever it lies.
+TEST_F(MainWindowTest, RecordsAtAnOddAddressAreReadWhole) {
+  SwitchUnit unit(L"switch-1");
+  ASSERT_TRUE(Create());
+  ASSERT_TRUE(unit.Attached());
+  alignas(4) std::array<std::uint8_t, 1 + sizeof(SwitchRecord)> bytes{};
+  const auto dispatchAtOddAddress = [&](const auto& record) {
+    std::memcpy(bytes.data() + 1, &record, sizeof(record));
+    CMainDlg::SimDispatchProc(reinterpret_cast<simconnect::Recv*>(bytes.data() + 1), sizeof(record),
+                              &*window);
+  };
+
+  simconnect::RecvEvent simStart{};
+  simStart.dwSize = sizeof(simStart);
+  simStart.dwID = simconnect::kRecvIdEvent;
+  simStart.uEventID = 1;
+  dispatchAtOddAddress(simStart);
+  EXPECT_THAT(Calls("SimConnect_RequestDataOnSimObject"), SizeIs(3));
+
+  dispatchAtOddAddress(SwitchRecord(SwitchDefinitionId()));
+  EXPECT_THAT(unit.Features(), ElementsAre(kLampsOff, platform::vhid::Report{0x00, 0x07}));
+}
+
 TEST_F(MainWindowTest, QuitRecordClosesEveryUnitAndTheLoopEndsWithZero) {
   SwitchUnit first(L"switch-1");
   SwitchUnit second(L"switch-2");

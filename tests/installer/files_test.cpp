@@ -43,6 +43,20 @@ TEST(WholeFiles, KeepNeverTouchesAnExistingFile) {
   EXPECT_EQ(folder.Names(), Names{"file"});
 }
 
+TEST(WholeFiles, AFolderTooDeepForTheSystemsTemporaryNamesStillTakesTheFile) {
+  TempFolder folder;
+  // The deepest folder a plain Windows path names, beyond what GetTempFileNameW accepts.
+  constexpr std::size_t kDeepFolder = 247;
+  const std::string deep(kDeepFolder - folder.Wide().size() - 1, 'd');
+  folder.MakeFolder(deep);
+  const std::wstring file = folder.Wide(deep + "/exe.xml");
+
+  EXPECT_TRUE(WriteFileWhole(file, "old", IfExists::Keep));
+  EXPECT_TRUE(WriteFileWhole(file, kBytes, IfExists::Replace));
+  EXPECT_EQ(folder.Read(deep + "/exe.xml"), kBytes);
+  EXPECT_EQ(folder.Names(deep), Names{"exe.xml"});
+}
+
 TEST(WholeFiles, FailedWriteLeavesWhatWasThere) {
   TempFolder folder;
   folder.MakeFolder("taken/inner");

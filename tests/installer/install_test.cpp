@@ -184,6 +184,22 @@ TEST_F(Installing, OwnPathIsWrittenInWindows1252AsXmlText) {
                                kEnd));
 }
 
+TEST_F(Installing, OwnEntryWrittenWithAPlainAmpersandIsFoundAgain) {
+  const std::wstring ownPath = L"C:\\Games\\Maps & Charts\\KorPanels.exe";
+  const std::string other = Addon("Weather", "False", "C:\\Weather\\wx.exe", "");
+  GivenLaunchList(kHeader +
+                  Addon("By hand", "True", "C:\\Games\\Maps & Charts\\KorPanels.exe", "") + other +
+                  kEnd);
+
+  EXPECT_TRUE(Install(ownPath));
+  EXPECT_EQ(
+      LaunchList(),
+      Crlf(kHeader + Addon("By hand", "False", "C:\\Games\\Maps & Charts\\KorPanels.exe", "") +
+           other + kEnd));
+  EXPECT_TRUE(Uninstall(ownPath));
+  EXPECT_EQ(LaunchList(), Crlf(kHeader + other + kEnd));
+}
+
 TEST_F(Installing, PathThatCannotBeWrittenLeavesTheLaunchListAlone) {
   const std::wstring unwritable = L"C:\\\u65e5\u672c\\KorPanels.exe";
   EXPECT_FALSE(Install(unwritable));

@@ -100,8 +100,13 @@ TEST_F(SwitchLampsTest, FixedGearOrADeadElectricalSystemLightsNothing) {
   EXPECT_EQ(Lamps(), 0x00);
   Receive(Record().Set(SimItem::MasterBattery, 0));
   EXPECT_EQ(Lamps(), 0x00);
-  Receive(Record().Set(SimItem::MasterBattery, 0).Set(SimItem::Alternator3, 1));
-  EXPECT_EQ(Lamps(), 0x07) << "any alternator powers the lamps";
+  for (const SimItem alternator :
+       {SimItem::Alternator1, SimItem::Alternator2, SimItem::Alternator3, SimItem::Alternator4}) {
+    Receive(Record().Set(SimItem::MasterBattery, 0).Set(alternator, 1));
+    EXPECT_EQ(Lamps(), 0x07) << "alternator " << static_cast<int>(alternator) << " alone";
+    Receive(Record().Set(SimItem::MasterBattery, 0));
+    EXPECT_EQ(Lamps(), 0x00);
+  }
 }
 
 TEST_F(SwitchLampsTest, OnlyAChangedRecordIsWrittenAndThenAlways) {

@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "SwitchRig.h"
 #include "panels/CPanelClass_Autopilot.h"
@@ -119,6 +122,18 @@ TEST(SwitchPanel, FuelPumpSwitchBringsEachEngineIntoItsOwnState) {
                           Sent{"TOGGLE_ELECT_FUEL_PUMP4", 0}));
 }
 
+// The simulator's value is compared as it came: one that is neither 0 nor 1 agrees with
+// neither switch position.
+TEST(SwitchPanel, ASimulatorValueNeitherOffNorOnIsToggledFromBothPositions) {
+  SwitchRig rig;
+  rig.SimSets("PITOT HEAT", 2);
+  rig.Move(Panel(0x20, 0, 0));
+  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"PITOT_HEAT_TOGGLE", 0}));
+  rig.SimSets("PITOT HEAT", -1);
+  rig.Move(kAtRest);
+  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"PITOT_HEAT_TOGGLE", 0}));
+}
+
 // --- Set switches send their position whatever the simulator says --------------------------
 
 TEST(SwitchPanel, DeIceSendsItsPositionEvenWhenTheSimulatorAgrees) {
@@ -157,15 +172,36 @@ TEST(SwitchPanel, EachKnobDetentSetsAllFourMagnetos) {
 
 TEST(SwitchPanel, KnobBackAtItsDetentAfterPassingBetweenDetentsSendsAgain) {
   SwitchRig rig;
-  rig.Move(kKnobBoth);
-  rig.Events();
+  const std::array detents = {kKnobOff, kKnobRight, kKnobLeft, kKnobBoth, kKnobStart};
+  for (simconnect::Dword setting = 0; setting < detents.size(); ++setting) {
+    rig.Move(detents[setting]);
+    rig.Events();
+    rig.Move(kAtRest);
+    EXPECT_THAT(rig.Events(), IsEmpty()) << "between detents, from " << setting;
+    rig.Move(detents[setting]);
+    EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", setting));
+    rig.Move(detents[setting]);
+    EXPECT_THAT(rig.Events(), IsEmpty()) << "the knob stayed put at " << setting;
+  }
+}
 
-  rig.Move(kAtRest);
-  EXPECT_THAT(rig.Events(), IsEmpty()) << "between detents";
-  rig.Move(kKnobBoth);
-  EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", 3));
-  rig.Move(kKnobBoth);
-  EXPECT_THAT(rig.Events(), IsEmpty()) << "the knob stayed put";
+TEST(SwitchPanel, SeveralKnobBitsAtOnceReadAsTheFirstInTheKnobsOrder) {
+  SwitchRig rig;
+  const std::array<std::pair<Report, simconnect::Dword>, 4> readings = {{
+      {Panel(0, 0x20 | 0x80, 0), 0},  // OFF and L
+      {Panel(0, 0x40, 0x02), 1},      // R and START
+      {Panel(0, 0x80, 0x01), 2},      // L and BOTH
+      {Panel(0, 0, 0x01 | 0x02), 3},  // BOTH and START
+  }};
+  for (const auto& [report, setting] : readings) {
+    rig.Move(report);
+    EXPECT_THAT(rig.Events(), FourTimes("MAGNETO#_SET", setting));
+    rig.Move(kAtRest);
+  }
+  rig.Move(Panel(0, 0x40, 0x02));
+  rig.Events();
+  rig.Move(kKnobRight);
+  EXPECT_THAT(rig.Events(), IsEmpty()) << "still R";
 }
 
 // --- Gear lever -----------------------------------------------------------------------------
@@ -244,7 +280,77 @@ std::vector<std::string> CallsTo(const std::string& entryPoint) {
   return calls;
 }
 
-TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
+// Every item and event as the simulator is asked for it, in registration order. The items
+// no rule reads are where a misspelt variable would go unnoticed by every other test.
+struct DataItemRow {
+  const char* variable;
+  const char* units;
+  int type;             // 1 int32, 3 float32
+  const char* epsilon;  // the single-precision value, shortest form
+};
+
+constexpr std::array<DataItemRow, 27> kDefinition = {{
+    {"ELECTRICAL MASTER BATTERY", "Bool", 1, "0"},
+    {"GENERAL ENG MASTER ALTERNATOR:1", "Bool", 1, "0"},
+    {"GENERAL ENG MASTER ALTERNATOR:2", "Bool", 1, "0"},
+    {"GENERAL ENG MASTER ALTERNATOR:3", "Bool", 1, "0"},
+    {"GENERAL ENG MASTER ALTERNATOR:4", "Bool", 1, "0"},
+    {"AVIONICS MASTER SWITCH", "Bool", 1, "0"},
+    {"GENERAL ENG FUEL PUMP SWITCH:1", "Bool", 1, "0"},
+    {"GENERAL ENG FUEL PUMP SWITCH:2", "Bool", 1, "0"},
+    {"GENERAL ENG FUEL PUMP SWITCH:3", "Bool", 1, "0"},
+    {"GENERAL ENG FUEL PUMP SWITCH:4", "Bool", 1, "0"},
+    {"PANEL ANTI ICE SWITCH", "Bool", 1, "0"},
+    {"PITOT HEAT", "Bool", 1, "0"},
+    {"RECIP ENG COWL FLAP POSITION:1", "Percent", 3, "0.05"},
+    {"RECIP ENG COWL FLAP POSITION:2", "Percent", 3, "0.05"},
+    {"RECIP ENG COWL FLAP POSITION:3", "Percent", 3, "0.05"},
+    {"RECIP ENG COWL FLAP POSITION:4", "Percent", 3, "0.05"},
+    {"LIGHT PANEL", "Bool", 1, "0"},
+    {"LIGHT BEACON", "Bool", 1, "0"},
+    {"LIGHT NAV", "Bool", 1, "0"},
+    {"LIGHT STROBE", "Bool", 1, "0"},
+    {"LIGHT TAXI", "Bool", 1, "0"},
+    {"LIGHT LANDING", "Bool", 1, "0"},
+    {"GEAR HANDLE POSITION", "Bool", 1, "0"},
+    {"IS GEAR RETRACTABLE", "Bool", 1, "0"},
+    {"GEAR CENTER POSITION", "Percent Over 100", 3, "0"},
+    {"GEAR LEFT POSITION", "Percent Over 100", 3, "0"},
+    {"GEAR RIGHT POSITION", "Percent Over 100", 3, "0"},
+}};
+
+const std::vector<std::string> kEvents = {
+    "GEAR_UP",
+    "GEAR_DOWN",
+    "TOGGLE_MASTER_BATTERY",
+    "TOGGLE_ALTERNATOR1",
+    "TOGGLE_ALTERNATOR2",
+    "TOGGLE_ALTERNATOR3",
+    "TOGGLE_ALTERNATOR4",
+    "TOGGLE_AVIONICS_MASTER",
+    "TOGGLE_ELECT_FUEL_PUMP1",
+    "TOGGLE_ELECT_FUEL_PUMP2",
+    "TOGGLE_ELECT_FUEL_PUMP3",
+    "TOGGLE_ELECT_FUEL_PUMP4",
+    "ANTI_ICE_SET",
+    "PITOT_HEAT_TOGGLE",
+    "COWLFLAP1_SET",
+    "COWLFLAP2_SET",
+    "COWLFLAP3_SET",
+    "COWLFLAP4_SET",
+    "PANEL_LIGHTS_TOGGLE",
+    "TOGGLE_BEACON_LIGHTS",
+    "TOGGLE_NAV_LIGHTS",
+    "STROBES_TOGGLE",
+    "TOGGLE_TAXI_LIGHTS",
+    "LANDING_LIGHTS_TOGGLE",
+    "MAGNETO1_SET",
+    "MAGNETO2_SET",
+    "MAGNETO3_SET",
+    "MAGNETO4_SET",
+};
+
+TEST(SwitchPanel, RegistersItsWholeDefinitionAndEveryEventUnderTheFourthDefinitionId) {
   simstub::Reset();
   CSimConnectLib sim;
   ASSERT_EQ(sim.Open("start-up order", nullptr, 0, nullptr, 0), 0);
@@ -256,23 +362,32 @@ TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
   EXPECT_EQ(panel.Initialize(), 0);
   EXPECT_EQ(panel.DefinitionId(), 4u);
 
-  // The switch panel's own calls name its definition id first.
+  // The switch panel's own calls name its definition id first; its events are mapped
+  // after those of the behaviours before it.
   const auto ofSwitch = [](const std::string& entryPoint) {
     auto calls = CallsTo(entryPoint);
     std::erase_if(calls,
                   [&](const std::string& call) { return !call.starts_with(entryPoint + "(4,"); });
     return calls;
   };
-  const auto items = ofSwitch("SimConnect_AddToDataDefinition");
-  ASSERT_EQ(items.size(), 27u);
-  EXPECT_EQ(items[0],
-            R"(SimConnect_AddToDataDefinition(4,"ELECTRICAL MASTER BATTERY","Bool",1,0,0))");
-  EXPECT_EQ(
-      items[13],
-      R"(SimConnect_AddToDataDefinition(4,"RECIP ENG COWL FLAP POSITION:2","Percent",3,0.05,13))");
-  EXPECT_EQ(items[26],
-            R"(SimConnect_AddToDataDefinition(4,"GEAR RIGHT POSITION","Percent Over 100",3,0,26))");
-  EXPECT_EQ(ofSwitch("SimConnect_AddClientEventToNotificationGroup").size(), 28u);
+  std::vector<std::string> definition;
+  for (std::size_t datum = 0; datum < kDefinition.size(); ++datum) {
+    const DataItemRow& item = kDefinition[datum];
+    definition.push_back("SimConnect_AddToDataDefinition(4,\"" + std::string(item.variable) +
+                         "\",\"" + item.units + "\"," + std::to_string(item.type) + "," +
+                         item.epsilon + "," + std::to_string(datum) + ")");
+  }
+  EXPECT_EQ(ofSwitch("SimConnect_AddToDataDefinition"), definition);
+
+  const auto mappings = CallsTo("SimConnect_MapClientEventToSimEvent");
+  ASSERT_GE(mappings.size(), kEvents.size());
+  std::vector<std::string> events;
+  for (auto call = mappings.end() - kEvents.size(); call != mappings.end(); ++call) {
+    const auto open = call->find('"');
+    events.push_back(call->substr(open + 1, call->rfind('"') - open - 1));
+  }
+  EXPECT_EQ(events, kEvents);
+  EXPECT_EQ(ofSwitch("SimConnect_AddClientEventToNotificationGroup").size(), kEvents.size());
   EXPECT_THAT(ofSwitch("SimConnect_SetNotificationGroupPriority"),
               ElementsAre("SimConnect_SetNotificationGroupPriority(4,1)"));
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real i686 KorPanels.exe under Wine: install, uninstall and run as the simulator and a
-# pilot start it. Each start costs about a minute under emulation, so the jobs that touch
-# the launch list run in one lane and the runs in another, side by side.
+# pilot start it, with every file install writes compared byte for byte. Each start costs
+# about a minute under emulation, so the jobs that touch the launch list run in one lane
+# and the runs in another, side by side.
 # Usage: korpanels_cli.sh BIN_DIR
 set -uo pipefail
 BIN=$(cd "${1:?usage: korpanels_cli.sh BIN_DIR}" && pwd)
@@ -10,13 +11,28 @@ wine_prefix
 
 work=$(mktemp -d "$ROOT/build/wine-cli.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# A folder without the simulator's library: the plug-in finds no simulator there.
-mkdir -p "$work/nosim"
-cp "$BIN/KorPanels.exe" "$work/nosim/"
+# Folders without the simulator's library: the plug-in finds no simulator there.
+for folder in nosim bare; do
+  mkdir -p "$work/$folder"
+  cp "$BIN/KorPanels.exe" "$work/$folder/"
+done
 profile="$WINEPREFIX/drive_c/users/$(id -un)"
 fsx="$profile/AppData/Roaming/Microsoft/FSX"
 mkdir -p "$fsx"
 rm -f "$fsx/exe.xml" "$fsx/SimConnect.xml"
+# Install writes the client configuration into the prefix's documents, which must not be
+# the home of whoever runs the check.
+documents=$(realpath -m "$profile/Documents")
+case "$documents/" in
+  "$(realpath "$WINEPREFIX")"/* | "$(realpath "$ROOT")"/build/*) ;;
+  *)
+    echo "korpanels_cli: the prefix's Documents is $documents, outside the prefix"
+    exit 1
+    ;;
+esac
+client_config="$documents/Flight Simulator X Files/SimConnect.ini"
+mkdir -p "$(dirname "$client_config")"
+rm -f "$client_config"
 
 # Wine reports the debugger output stream on its "seh" channel, as warnings.
 start() {  # log name, folder, arguments...: exit code of KorPanels.exe; output in $work/NAME
@@ -25,23 +41,65 @@ start() {  # log name, folder, arguments...: exit code of KorPanels.exe; output 
   (cd "$folder" && WINEDEBUG=warn+seh timeout 900 xvfb-run -a wine KorPanels.exe "$@" \
     >"$work/$name" 2>&1)
 }
-entries() { grep -ciE "<Path>[^<]*\\\\$1\\\\KorPanels\.exe</Path>" "$fsx/exe.xml" 2>/dev/null; }
+
+# The files as install writes them, CR LF line ends and all.
+program_path() {  # folder: its KorPanels.exe as Wine names it, the root folder being drive Z
+  local unix
+  unix="$(cd "$1" && pwd -P)/KorPanels.exe"
+  printf 'Z:%s' "${unix//\//\\}"
+}
+launch_list() {  # folders of the entries, in list order
+  printf '<?xml version="1.0" encoding="Windows-1252"?>\r\n'
+  printf '<SimBase.Document Type="Launch" version="1,0">\r\n'
+  printf '\t<Descr>Launch</Descr>\r\n\t<Filename>exe.xml</Filename>\r\n'
+  printf '\t<Disabled>False</Disabled>\r\n\t<Launch.ManualLoad>False</Launch.ManualLoad>\r\n\r\n'
+  local folder
+  for folder; do
+    printf '\t\t<Launch.Addon>\r\n\t\t\t<Name>Korvane Panel(s) Plugin for FSX</Name>\r\n'
+    printf '\t\t\t<Disabled>False</Disabled>\r\n\t\t\t<Path>%s</Path>\r\n' "$(program_path "$folder")"
+    printf '\t\t\t<CommandLine>-run</CommandLine>\r\n\t\t</Launch.Addon>\r\n\r\n'
+  done
+  printf '</SimBase.Document>\r\n'
+}
+client_config() {
+  printf '[SimConnect]\r\nlevel=off\r\nconsole=0\r\n;OutputDebugString=0\r\n'
+  printf ';file=c:\\SimConnect%%03u.log\r\n;file_next_index=1\r\n;RedirectStdOutToConsole=0\r\n'
+}
+service_config() {
+  printf '<?xml version="1.0" encoding="Windows-1252"?>\r\n'
+  printf '<SimBase.Document Type="SimConnect" version="1,0">\r\n'
+  printf '\t<Descr>SimConnect</Descr>\r\n\t<Filename>SimConnect.xml</Filename>\r\n'
+  printf '\t<Disabled>False</Disabled>\r\n\t<SimConnect.Comm>\r\n\t\t<Disabled>False</Disabled>\r\n'
+  printf '\t\t<Protocol>Auto</Protocol>\r\n\t\t<Scope>local</Scope>\r\n\t\t<Address></Address>\r\n'
+  printf '\t\t<MaxClients>64</MaxClients>\r\n\t\t<Port></Port>\r\n'
+  printf '\t\t<MaxRecvSize>4096</MaxRecvSize>\r\n\t\t<DisableNagle>False</DisableNagle>\r\n'
+  printf '\t</SimConnect.Comm>\r\n</SimBase.Document>\r\n'
+}
 
 launch_list_lane() {
   local failures=0
   fail() { echo "korpanels_cli: $1"; failures=$((failures + 1)); }
+  holds() {  # description, file, command writing the expected bytes...
+    local what=$1 file=$2
+    shift 2
+    "$@" >"$work/expected"
+    cmp -s "$work/expected" "$file" || fail "$what: $(cmp "$work/expected" "$file" 2>&1)"
+  }
   start install "$BIN" -install || fail "-install ended with $?"
   grep -q 'KorFlightSimX -install' "$work/install" || fail "-install wrote no debug line"
-  [ "$(entries bin)" = 1 ] || fail "-install left $(entries bin) entries"
-  [ -f "$fsx/SimConnect.xml" ] || fail "-install wrote no SimConnect.xml"
-  grep -q $'<CommandLine>-run</CommandLine>\r$' "$fsx/exe.xml" || fail "no -run command line"
+  holds "-install's exe.xml" "$fsx/exe.xml" launch_list "$BIN"
+  holds "-install's SimConnect.ini" "$client_config" client_config
+  holds "-install's SimConnect.xml" "$fsx/SimConnect.xml" service_config
   start uninstall "$BIN" -uninstall || fail "-uninstall ended with $?"
   grep -q 'KorFlightSimX -uninstall' "$work/uninstall" || fail "-uninstall wrote no debug line"
-  [ "$(entries bin)" = 0 ] || fail "-uninstall left the entry"
+  holds "-uninstall's exe.xml" "$fsx/exe.xml" launch_list
+  # Each install below starts from a launch list without its program's entry.
+  start two "$work/nosim" -run -install || fail "-run -install without a simulator ended with $?"
+  holds "-run -install's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim"
   start upper "$BIN" -INSTALL || fail "-INSTALL ended with $?"
-  [ "$(entries bin)" = 1 ] || fail "-INSTALL did not install"
-  start bare "$work/nosim" || fail "no argument without a simulator ended with $?"
-  [ "$(entries nosim)" = 1 ] || fail "no argument did not install"
+  holds "-INSTALL's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN"
+  start bare "$work/bare" || fail "no argument without a simulator ended with $?"
+  holds "exe.xml after no argument" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN" "$work/bare"
   return $((failures > 0))
 }
 
