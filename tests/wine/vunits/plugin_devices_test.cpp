@@ -52,12 +52,28 @@ std::wstring OtherCase(std::wstring path) {
   return path;
 }
 
-// The names of the client events the simulator received, in order.
-std::vector<std::string> EventNames(vunits::PluginUnderTest& plugin) {
+// The client events the simulator received, in order: name and datum.
+std::vector<std::pair<std::string, std::uint32_t>> Events(vunits::PluginUnderTest& plugin) {
   std::istringstream lines(plugin.Sim("events"));
+  std::vector<std::pair<std::string, std::uint32_t>> events;
+  std::string name;
+  std::uint32_t datum = 0;
+  for (std::string group; lines >> name >> datum >> group;) events.emplace_back(name, datum);
+  return events;
+}
+
+std::vector<std::string> EventNames(vunits::PluginUnderTest& plugin) {
   std::vector<std::string> names;
-  for (std::string name, rest; lines >> name && std::getline(lines, rest);) names.push_back(name);
+  for (const auto& [name, datum] : Events(plugin)) names.push_back(name);
   return names;
+}
+
+std::vector<std::uint32_t> EventData(vunits::PluginUnderTest& plugin, const std::string& wanted) {
+  std::vector<std::uint32_t> data;
+  for (const auto& [name, datum] : Events(plugin)) {
+    if (name == wanted) data.push_back(datum);
+  }
+  return data;
 }
 
 // True once the condition holds, checked again and again for a while.
@@ -121,6 +137,7 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   // A switch moves: the simulator's battery comes on, and both units show the gear down.
   ASSERT_TRUE(units.Push(present, Switches({kMasterBatteryOn})));
   ASSERT_TRUE(WaitForEvent(plugin, "TOGGLE_MASTER_BATTERY"));
+  EXPECT_THAT(EventData(plugin, "TOGGLE_MASTER_BATTERY"), ElementsAre(0u));
   EXPECT_EQ(plugin.Sim("frames 2"), "ok");
   EXPECT_TRUE(WaitForLastFeature(units, present, Lamps(kGreen)));
   EXPECT_TRUE(WaitForLastFeature(units, later, Lamps(kGreen)));
@@ -135,6 +152,9 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   // The other unit is still served: its lever raises the gear, and its lamps follow.
   ASSERT_TRUE(units.Push(later, Switches({kMasterBatteryOn, kGearLeverUp})));
   ASSERT_TRUE(WaitForEvent(plugin, "GEAR_UP"));
+  EXPECT_THAT(EventData(plugin, "GEAR_UP"), ElementsAre(0u));
+  EXPECT_THAT(EventData(plugin, "TOGGLE_MASTER_BATTERY"), ElementsAre(0u))
+      << "the battery is on already";
   EXPECT_EQ(plugin.Sim("frames 2"), "ok");
   EXPECT_TRUE(WaitForLastFeature(units, later, Lamps(kRed)));
   EXPECT_EQ(units.Features(present).size(), presentFeatures);
@@ -187,8 +207,7 @@ TEST(PluginWithPanels, RadioUnitStartsFromItsSelectorsTunesAndBlanksAtStop) {
   step[3] = 0x01;  // upper fine increment
   ASSERT_TRUE(units.Push(unit, step));
   ASSERT_TRUE(WaitForEvent(plugin, "COM_RADIO_FRACT_INC"));
-  const auto names = EventNames(plugin);
-  EXPECT_EQ(std::count(names.begin(), names.end(), "COM_RADIO_FRACT_INC"), 1);
+  EXPECT_THAT(EventData(plugin, "COM_RADIO_FRACT_INC"), ElementsAre(0u));
 
   // At stop every digit goes dark.
   EXPECT_EQ(plugin.QuitAndWait(), 0);
