@@ -70,8 +70,11 @@ wine_lane() {
       ;;
     x86_64)
       export WINEARCH=win64 WINEPREFIX="$cache/wineprefix64" WINELOADER=/usr/lib/wine/wine64
+      # A script, not a link: the loader finds its preloader by the name it was started as,
+      # and under the name "wine" it would take the 32-bit one.
       mkdir -p "$cache/wine64-bin"
-      ln -sf /usr/lib/wine/wine64 "$cache/wine64-bin/wine"
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$cache/wine64-bin/wine"
+      chmod +x "$cache/wine64-bin/wine"
       case ":$PATH:" in *":$cache/wine64-bin:"*) ;; *) export PATH="$cache/wine64-bin:$PATH" ;; esac
       ;;
     *) echo "unknown Wine lane $1" >&2; return 1 ;;
@@ -94,4 +97,31 @@ wine_prefix() {
     rm "$folder" && mkdir "$folder"
   done
   wineserver -p 900 >/dev/null 2>&1 || true
+}
+
+# Windows need an X server. A lane keeps one display for all of its programs and a Wine
+# session of its own: the session's desktop belongs to the display of its first window
+# and breaks when that display goes, so programs of one session never each bring their own.
+start_lane_display() {  # first display number to try
+  wineserver -k >/dev/null 2>&1
+  local display
+  for display in $(seq "$1" $(($1 + 20))); do
+    [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local server=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$display" ] && { export DISPLAY=":$display" LANE_XVFB=$server; return 0; }
+      kill -0 "$server" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  return 1
+}
+stop_lane_display() {
+  wineserver -k >/dev/null 2>&1
+  [ -z "${LANE_XVFB:-}" ] || kill "$LANE_XVFB" 2>/dev/null
+}
+# Runs a command with a display: the lane's, or one of its own when run alone.
+with_display() {
+  if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi
 }

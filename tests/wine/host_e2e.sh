@@ -12,7 +12,7 @@ wine_prefix
 # Beside the program, so that runs of different builds keep their own.
 log="$(cd "$BIN" && pwd)/host_e2e.log"
 run() {
-  (cd "$BIN" && timeout 900 xvfb-run -a wine KorPanelsHostTest.exe >"$log" 2>&1)
+  (cd "$BIN" && with_display timeout 900 wine KorPanelsHostTest.exe >"$log" 2>&1)
   rc=$?
   out=$(tr -d '\r' <"$log")
 }

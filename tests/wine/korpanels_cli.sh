@@ -38,7 +38,7 @@ rm -f "$client_config"
 start() {  # log name, folder, arguments...: exit code of KorPanels.exe; output in $work/NAME
   local name=$1 folder=$2
   shift 2
-  (cd "$folder" && WINEDEBUG=warn+seh timeout 900 xvfb-run -a wine KorPanels.exe "$@" \
+  (cd "$folder" && WINEDEBUG=warn+seh with_display timeout 900 wine KorPanels.exe "$@" \
     >"$work/$name" 2>&1)
 }
 
@@ -98,7 +98,7 @@ launch_list_lane() {
   holds "-run -install's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim"
   start upper "$BIN" -INSTALL || fail "-INSTALL ended with $?"
   holds "-INSTALL's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN"
-  start bare "$work/bare" || fail "no argument without a simulator ended with $?"
+  start no-argument "$work/bare" || fail "no argument without a simulator ended with $?"
   holds "exe.xml after no argument" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN" "$work/bare"
   return $((failures > 0))
 }

@@ -19,8 +19,8 @@ cmp -s "$BIN/KorPanels.exe" "$work/KorPanels.exe" || { echo "plugin_devices: cop
 
 # Wine keeps its own device-setup library unless told otherwise; the HID one beside the
 # program is taken as it is.
-(cd "$work" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid,setupapi=n,b" timeout 900 \
-  xvfb-run -a wine kor_plugin_devices.exe --gtest_filter="$filter" >"$work/run.log" 2>&1)
+(cd "$work" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid,setupapi=n,b" with_display timeout 900 \
+  wine kor_plugin_devices.exe --gtest_filter="$filter" >"$work/run.log" 2>&1)
 rc=$?
 tr -d '\r' <"$work/run.log" | grep -vE '^\[ +(RUN|OK) +\]|^Running main|^Note:|^\[-+\]|^$'
 exit $rc
