@@ -36,8 +36,11 @@ std::vector<std::string> Calls(std::string_view entryPoint) {
 
 // The switch behaviour's definition id, as it registered its first variable.
 simconnect::Dword SwitchDefinitionId() {
-  const std::string call = Calls("SimConnect_AddToDataDefinition").at(0);
-  return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+  for (const std::string& call : Calls("SimConnect_AddToDataDefinition")) {
+    if (call.find("\"ELECTRICAL MASTER BATTERY\"") == std::string::npos) continue;
+    return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+  }
+  return 0;
 }
 
 struct SwitchUnit : VirtualUnit {
