@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "simstub/AutopilotModel.h"
+
 namespace simstub {
 namespace {
 
@@ -110,6 +112,7 @@ void Aircraft::Apply(std::string_view event, Dword datum) {
   for (const auto& row : kEventEffects) {
     if (SameName(row.event, event)) Set(row.variable, row.effect(Get(row.variable), datum));
   }
+  ApplyAutopilotEvent(*this, event, datum);
 }
 
 void Aircraft::AdvanceFrame() {
