@@ -25,8 +25,13 @@ struct InputBit {
 // The mode selector's positions, in the order of their bits in byte 1. A feature read of
 // the unit shows where the selector stands in the same bits of its byte 1.
 enum class Selector : std::int32_t { Alt, Vs, Ias, Hdg, Crs };
-inline constexpr std::size_t kSelectorPositions = 5;
 inline constexpr std::size_t kSelectorByte = 1;
+inline constexpr std::array<InputBit, 5> kSelectorDetents = {{{kSelectorByte, 0x01},
+                                                              {kSelectorByte, 0x02},
+                                                              {kSelectorByte, 0x04},
+                                                              {kSelectorByte, 0x08},
+                                                              {kSelectorByte, 0x10}}};
+inline constexpr std::size_t kSelectorPositions = kSelectorDetents.size();
 inline constexpr std::uint8_t kSelectorBits = 0x1F;
 
 inline constexpr InputBit kEncoderIncrease{1, 0x20};
@@ -49,20 +54,12 @@ inline constexpr InputBit kTrimNoseUp{3, 0x08};
 // The position a selector byte shows: exactly one of its five position bits, else the
 // fallback (the knob between detents, or a report that cannot be read as one).
 constexpr Selector DecodeSelector(std::uint8_t bits, Selector fallback) {
-  switch (bits & kSelectorBits) {
-    case 0x01:
-      return Selector::Alt;
-    case 0x02:
-      return Selector::Vs;
-    case 0x04:
-      return Selector::Ias;
-    case 0x08:
-      return Selector::Hdg;
-    case 0x10:
-      return Selector::Crs;
-    default:
-      return fallback;
+  for (std::size_t position = 0; position < kSelectorDetents.size(); ++position) {
+    if ((bits & kSelectorBits) == kSelectorDetents[position].mask) {
+      return static_cast<Selector>(position);
+    }
   }
+  return fallback;
 }
 
 // Display feature report: the report id, five cells of the first row and five of the

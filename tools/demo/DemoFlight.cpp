@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <iomanip>
 #include <sstream>
@@ -10,9 +9,10 @@
 #include <vector>
 
 #include "host/CMainDlg.h"
-#include "platform/posix/message_pump.h"
 #include "platform/posix/virtual_hid_bus.h"
 #include "simstub/SimStub.h"
+#include "tools/demo/AutopilotFlight.h"
+#include "tools/demo/FlightLog.h"
 #include "tools/demo/SwitchPanelText.h"
 
 namespace demo {
@@ -28,12 +28,6 @@ constexpr std::uint16_t kSwitchPanelId = 0x0B23;
 constexpr unsigned kFramesPerStep = 12;
 
 using Report = std::array<std::uint8_t, kInputReportLength>;
-
-struct Event {
-  std::string name;
-  std::uint32_t datum;
-  friend bool operator==(const Event&, const Event&) = default;
-};
 
 // One movement of the panel and what must follow from it: the client events in order, and
 // the gear lamps the panel shows as the simulator catches up (a lamp state held over
@@ -114,24 +108,6 @@ std::vector<Step> Script() {
   };
 }
 
-std::string Hex(const Report& report) {
-  std::ostringstream text;
-  text << std::hex << std::setfill('0');
-  for (std::size_t i = 0; i < report.size(); ++i) {
-    text << (i ? " " : "") << std::setw(2) << static_cast<int>(report[i]);
-  }
-  return text.str();
-}
-
-std::string Describe(const std::vector<Event>& events) {
-  if (events.empty()) return "none";
-  std::string text;
-  for (const Event& event : events) {
-    text += (text.empty() ? "" : ", ") + event.name + " " + std::to_string(event.datum);
-  }
-  return text;
-}
-
 std::string Describe(const std::vector<std::uint8_t>& lamps) {
   if (lamps.empty()) return "none";
   std::string text;
@@ -165,15 +141,15 @@ std::string SimulatorState() {
   return text.str();
 }
 
-class Flight {
+class Flight : public FlightLog {
  public:
-  explicit Flight(std::ostream& trace) : trace_(trace) {}
+  explicit Flight(std::ostream& trace) : FlightLog(trace) {}
 
   bool Run() {
     simstub::Reset();
     platform::vhid::Reset();
-    trace_ << "Korvane panels demo: the plug-in's main window with a virtual switch panel and\n"
-              "the stand-in simulator.\n";
+    trace_ << "Korvane panels demo: the plug-in's main window with virtual switch and autopilot\n"
+              "panels and the stand-in simulator.\n";
     CMainDlg window;
 
     Heading("The simulator is running; the plug-in starts");
@@ -197,6 +173,9 @@ class Flight {
       previous = step.report;
     }
 
+    AutopilotFlight autopilot(*this);
+    autopilot.Fly();
+
     Heading("The switch panel is unplugged");
     platform::vhid::Unplug(kPanelPath);
     Pump();
@@ -207,31 +186,16 @@ class Flight {
     const int exitCode = platform::RunMessageLoop();
     Check(exitCode == 0 && window.Handle() == nullptr,
           "main window closed, message loop ended with " + std::to_string(exitCode));
+    autopilot.CheckLeftBlank();
 
     trace_ << "\n"
-           << (matched_ ? "Every step matched its script.\n"
-                        : "Some steps did NOT match their script.\n");
-    return matched_;
+           << (Matched() ? "Every step matched its script.\n"
+                         : "Some steps did NOT match their script.\n");
+    return Matched();
   }
 
  private:
-  void Heading(const std::string& title) { trace_ << "\n== " << title << "\n"; }
-  void Line(const char* label, const std::string& text) {
-    trace_ << "  " << std::left << std::setw(13) << label << text << "\n";
-  }
-  void Check(bool matched, const std::string& what) {
-    Line("plug-in", what + (matched ? "" : "  <-- NOT AS SCRIPTED"));
-    matched_ = matched_ && matched;
-  }
-  void Mismatch(const char* what, const std::string& expected) {
-    Line("", std::string("<-- NOT AS SCRIPTED: expected ") + what + ": " + expected);
-    matched_ = false;
-  }
-
-  static void Pump() { platform::posix::DispatchPendingMessages(); }
-  static bool Settled() {
-    return platform::vhid::WaitUntilIdle(kPanelPath, std::chrono::seconds(10));
-  }
+  static bool Settled() { return demo::Settled(kPanelPath); }
   static std::size_t CallsOf(const std::string& entryPoint) {
     const auto log = simstub::CallLog();
     return static_cast<std::size_t>(std::ranges::count_if(
@@ -245,14 +209,7 @@ class Flight {
     if (!Settled()) Mismatch("the panel's reader to take the report", "within 10 s");
     Pump();
 
-    const auto transmitted = simstub::TransmittedEvents();
-    std::vector<Event> events;
-    for (std::size_t i = eventsSeen_; i < transmitted.size(); ++i) {
-      events.push_back({transmitted[i].name, transmitted[i].datum});
-    }
-    eventsSeen_ = transmitted.size();
-    Line("client event", Describe(events));
-    if (events != step.events) Mismatch("client events", Describe(step.events));
+    CheckEvents(step.events);
 
     simstub::AdvanceFrames(kFramesPerStep);
     Pump();
@@ -273,10 +230,7 @@ class Flight {
     if (lamps != expected) Mismatch("gear lamps", Describe(expected));
   }
 
-  std::ostream& trace_;
-  std::size_t eventsSeen_ = 0;
   std::size_t outputsSeen_ = 0;
-  bool matched_ = true;
 };
 
 }  // namespace
