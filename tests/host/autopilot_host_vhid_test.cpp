@@ -1,13 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "host/CMainDlg.h"
-#include "platform/posix/message_pump.h"
-#include "simstub/SimStub.h"
+#include "support/MainWindowFixture.h"
 #include "support/VirtualUnit.h"
 
 using ::testing::ElementsAre;
@@ -22,24 +19,12 @@ constexpr std::uint16_t kSwitchModel = 0x0B23;
 // Open and four subscriptions come before the behaviours register.
 constexpr std::size_t kConnectionCalls = 5;
 
-class AutopilotInTheMainWindow : public ::testing::Test {
+class AutopilotInTheMainWindow : public MainWindowFixture {
  protected:
-  void SetUp() override { simstub::Reset(); }
-  void TearDown() override {
-    window.reset();
-    while (platform::posix::DispatchPendingMessages()) {
-    }
-    platform::vhid::Reset();
-  }
-
-  bool Create() { return window.emplace().Create(); }
-  static void Pump() { ASSERT_EQ(platform::posix::DispatchPendingMessages(), std::nullopt); }
   static void Frame() {
     simstub::AdvanceFrames(1);
     Pump();
   }
-
-  std::optional<CMainDlg> window;
 };
 
 // A call's first argument as a number.

@@ -186,18 +186,4 @@ TEST(AutopilotPanel, ReportTooShortToHoldItsControlsIsNotRead) {
   EXPECT_THAT(rig.Events(), IsEmpty());
 }
 
-TEST(AutopilotPanel, FailedEventMappingSilencesOnlyThatControl) {
-  simstub::Reset();
-  CSimConnectLib sim;
-  ASSERT_EQ(sim.Open("failing mapping", nullptr, 0, nullptr, 0), 0);
-  CPanelClass_Autopilot panel(&sim);
-  // The eleventh event mapped is the AP button's.
-  ASSERT_TRUE(simstub::FailCall("SimConnect_MapClientEventToSimEvent", platform::kEFail, 11));
-  EXPECT_EQ(panel.Initialize(), 0);
-
-  CPanelDevice unit;
-  panel.OnInputReport(unit, 4, Panel(0), Panel(0x80, 0x02));
-  EXPECT_THAT(TransmittedSince(0), ElementsAre(Sent{"AP_NAV1_HOLD", 0}));
-}
-
 }  // namespace
