@@ -186,7 +186,7 @@ void CPanelClass_Autopilot::OnInputReport(CPanelDevice& device, std::uint32_t,
   RefreshDisplay(device, selectorMoved);
 }
 
-// Only this behaviour writes the key, always with a position; a unit never set reads ALT.
+// A unit whose key was never set, or set to no position, stands at ALT.
 Selector CPanelClass_Autopilot::StoredSelector(const CPanelDevice& device) {
   const std::int32_t value = device.GetValue(kSelectorKey);
   return value >= 0 && value < static_cast<std::int32_t>(kSelectorPositions)

@@ -40,7 +40,7 @@ class CPanelClass_Autopilot : public CPanelClass {
   // The record, each unit's selector and each unit's refresh are shared by the main
   // thread and the readers. Never held across a call into the simulator library, which
   // may be dispatching into this behaviour at the same time.
-  mutable std::mutex m_lock;
+  std::mutex m_lock;
   panels::autopilot_panel::AutopilotData m_record;
   // Written by Initialize before any unit is attached, only read afterwards.
   std::array<std::uint32_t, panels::autopilot_panel::kEventNames.size()> m_events{};

@@ -114,17 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Button{"REV", 0, 0x40, "AP_BC_HOLD", nullptr}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(AutopilotPanel, PanelSetButtonsEngageAndReleaseTheHoldInTheSimulator) {
-  AutopilotRig rig;
-  for (const double expected : {1, 0, 1}) {
-    rig.Move(Panel(0, 0x01 | 0x08));
-    rig.Move(Panel(0));
-    rig.Frame();
-    EXPECT_EQ(simstub::GetVariable("AUTOPILOT HEADING LOCK"), expected);
-    EXPECT_EQ(simstub::GetVariable("AUTOPILOT ALTITUDE LOCK"), expected);
-  }
-}
-
 // --- The auto-throttle switch stays in agreement with the simulator -------------------------
 
 TEST(AutopilotPanel, AutoThrottleSwitchArmsOnlyWhenTheSimulatorDisagrees) {
