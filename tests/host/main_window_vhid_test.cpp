@@ -12,6 +12,7 @@
 #include "platform/posix/message_pump.h"
 #include "platform/result.h"
 #include "simstub/SimStub.h"
+#include "support/MainWindowFixture.h"
 #include "support/VirtualUnit.h"
 
 using ::testing::ElementsAre;
@@ -50,22 +51,7 @@ struct SwitchUnit : VirtualUnit {
   int Handles() const { return platform::vhid::OpenHandles(path()); }
 };
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override { simstub::Reset(); }
-  void TearDown() override {
-    window.reset();
-    // Whatever the window left behind must not reach the next test's loop.
-    while (platform::posix::DispatchPendingMessages()) {
-    }
-    platform::vhid::Reset();
-  }
-
-  bool Create() { return window.emplace().Create(); }
-  static void Pump() { ASSERT_EQ(platform::posix::DispatchPendingMessages(), std::nullopt); }
-
-  std::optional<CMainDlg> window;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, WithoutSimulatorCreationIsRefusedAndNothingIsOpened) {
   SwitchUnit unit(L"switch-1");

@@ -236,10 +236,12 @@ TEST(SwitchPanel, ReportLongerThanItsBuffersIsNotRead) {
 
 // --- Registration with the simulator ---------------------------------------------------------
 
-std::vector<std::string> CallsTo(const std::string& entryPoint) {
+// The calls to an entry point, or only those whose first argument is `firstArgument`.
+std::vector<std::string> CallsTo(const std::string& entryPoint,
+                                 const std::string& firstArgument = "") {
   std::vector<std::string> calls;
   for (const auto& call : simstub::CallLog()) {
-    if (call.starts_with(entryPoint + "(")) calls.push_back(call);
+    if (call.starts_with(entryPoint + "(" + firstArgument)) calls.push_back(call);
   }
   return calls;
 }
@@ -256,14 +258,7 @@ TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
   EXPECT_EQ(panel.Initialize(), 0);
   EXPECT_EQ(panel.DefinitionId(), 4u);
 
-  // The switch panel's own calls name its definition id first.
-  const auto ofSwitch = [](const std::string& entryPoint) {
-    auto calls = CallsTo(entryPoint);
-    std::erase_if(calls,
-                  [&](const std::string& call) { return !call.starts_with(entryPoint + "(4,"); });
-    return calls;
-  };
-  const auto items = ofSwitch("SimConnect_AddToDataDefinition");
+  const auto items = CallsTo("SimConnect_AddToDataDefinition", "4,");
   ASSERT_EQ(items.size(), 27u);
   EXPECT_EQ(items[0],
             R"(SimConnect_AddToDataDefinition(4,"ELECTRICAL MASTER BATTERY","Bool",1,0,0))");
@@ -272,8 +267,8 @@ TEST(SwitchPanel, TakesTheFourthDefinitionIdAfterTheAutopilotAndRadioPanels) {
       R"(SimConnect_AddToDataDefinition(4,"RECIP ENG COWL FLAP POSITION:2","Percent",3,0.05,13))");
   EXPECT_EQ(items[26],
             R"(SimConnect_AddToDataDefinition(4,"GEAR RIGHT POSITION","Percent Over 100",3,0,26))");
-  EXPECT_EQ(ofSwitch("SimConnect_AddClientEventToNotificationGroup").size(), 28u);
-  EXPECT_THAT(ofSwitch("SimConnect_SetNotificationGroupPriority"),
+  EXPECT_EQ(CallsTo("SimConnect_AddClientEventToNotificationGroup", "4,").size(), 28u);
+  EXPECT_THAT(CallsTo("SimConnect_SetNotificationGroupPriority", "4,"),
               ElementsAre("SimConnect_SetNotificationGroupPriority(4,1)"));
 }
 
