@@ -12,6 +12,7 @@
 #include "platform/posix/message_pump.h"
 #include "platform/result.h"
 #include "simstub/SimStub.h"
+#include "support/FirstArgument.h"
 #include "support/MainWindowFixture.h"
 #include "support/VirtualUnit.h"
 
@@ -39,7 +40,7 @@ std::vector<std::string> Calls(std::string_view entryPoint) {
 simconnect::Dword SwitchDefinitionId() {
   for (const std::string& call : Calls("SimConnect_AddToDataDefinition")) {
     if (call.find("\"ELECTRICAL MASTER BATTERY\"") == std::string::npos) continue;
-    return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+    return FirstArgument(call);
   }
   return 0;
 }

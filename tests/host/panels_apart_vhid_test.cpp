@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "support/FirstArgument.h"
 #include "support/MainWindowFixture.h"
 #include "support/VirtualUnit.h"
 
@@ -27,11 +28,6 @@ class PanelsInTheMainWindow : public MainWindowFixture {
     Pump();
   }
 };
-
-// A call's first argument as a number.
-unsigned FirstArgument(const std::string& call) {
-  return static_cast<unsigned>(std::stoul(call.substr(call.find('(') + 1)));
-}
 
 TEST_F(PanelsInTheMainWindow, EachPanelsTrafficReachesOnlyItsOwnBehaviour) {
   VirtualUnit autopilot(L"autopilot-1", kVendor, kAutopilotModel, 4);

@@ -8,6 +8,7 @@
 #include "host/CMainDlg.h"
 #include "platform/window.h"
 #include "simstub/SimStub.h"
+#include "support/FirstArgument.h"
 
 namespace {
 
@@ -175,11 +176,6 @@ std::vector<std::string> ExpectedCalls(std::uint32_t firstDefinitionId,
     calls.push_back("SimConnect_SetNotificationGroupPriority(" + id + ",1)");
   }
   return calls;
-}
-
-// A call's first argument as a number.
-std::uint32_t FirstArgument(const std::string& call) {
-  return static_cast<std::uint32_t>(std::stoul(call.substr(call.find('(') + 1)));
 }
 
 TEST(RegistrationSequence, TheMainWindowRegistersEveryPanelCallForCall) {
