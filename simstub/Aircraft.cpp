@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "simstub/AutopilotModel.h"
 #include "simstub/RadioModel.h"
 
 namespace simstub {
@@ -113,6 +114,7 @@ void Aircraft::Apply(std::string_view event, Dword datum) {
   for (const auto& row : kEventEffects) {
     if (SameName(row.event, event)) Set(row.variable, row.effect(Get(row.variable), datum));
   }
+  ApplyAutopilotEvent(*this, event, datum);
   ApplyRadioEvent(*this, event);
 }
 

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <mutex>
 #include <span>
 #include <string>
 
 #include "device/CPanelClass.h"
+#include "panels/AutopilotData.h"
+#include "panels/AutopilotPanelReports.h"
+#include "panels/AutopilotSimVariables.h"
 
-// The autopilot panel's behaviour. Its model is not served yet: no unit is ever taken, but
-// it draws its definition id in its place in the start-up order, so the ids of the
-// behaviours after it stay where they belong.
+// The autopilot panel: the selector picks what the encoder sets and what the LCD shows,
+// the buttons engage the autopilot's modes, and the flaps lever and trim wheel step their
+// controls. Every changed simulator record redraws the LCD and the button lights of every
+// attached unit.
 class CPanelClass_Autopilot : public CPanelClass {
  public:
   explicit CPanelClass_Autopilot(CSimConnectLib* binding = nullptr);
@@ -22,4 +28,20 @@ class CPanelClass_Autopilot : public CPanelClass {
   void OnInputReport(CPanelDevice& device, std::uint32_t length,
                      std::span<const std::uint8_t> previous,
                      std::span<const std::uint8_t> current) override;
+
+ private:
+  // The selector position is value key 0 of each unit.
+  static constexpr std::int32_t kSelectorKey = 0;
+
+  static panels::autopilot_panel::Selector StoredSelector(const CPanelDevice& device);
+  // Called with m_lock held.
+  void RefreshDisplay(CPanelDevice& device, bool force);
+
+  // The record, each unit's selector and each unit's refresh are shared by the main
+  // thread and the readers. Never held across a call into the simulator library, which
+  // may be dispatching into this behaviour at the same time.
+  std::mutex m_lock;
+  panels::autopilot_panel::AutopilotData m_record;
+  // Written by Initialize before any unit is attached, only read afterwards.
+  std::array<std::uint32_t, panels::autopilot_panel::kEventNames.size()> m_events{};
 };

@@ -184,8 +184,6 @@ std::int32_t CPanelClass_Radios::DecodeUpperMode(std::uint8_t byte1Bits, std::in
 std::int32_t CPanelClass_Radios::DecodeLowerMode(std::uint8_t byte1Bits, std::uint8_t byte2Bits,
                                                  std::int32_t kept) {
   if (byte1Bits & kLowerSelectorFirstBit) return ModeValue(Mode::Com1);
-  // The swap buttons share byte 2 with the selector: a press as the selector moves does
-  // not hide the move.
-  return SinglePosition(static_cast<std::uint8_t>(byte2Bits & kLowerSelectorRestBits),
-                        ModeValue(Mode::Com2), kept);
+  if (byte2Bits & ~kLowerSelectorRestBits) return kept;
+  return SinglePosition(byte2Bits, ModeValue(Mode::Com2), kept);
 }

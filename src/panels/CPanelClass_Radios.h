@@ -33,7 +33,8 @@ class CPanelClass_Radios : public CPanelClass {
   void RefreshDisplay(CPanelDevice& device, bool force);
 
   // The mode that a row's newly set selector bits name, or `kept` when they name no
-  // single position.
+  // single position. The lower row's byte 2 counts only when it holds nothing but one
+  // selector bit: a swap pressed with it leaves the mode as it was.
   static std::int32_t DecodeUpperMode(std::uint8_t byte1Bits, std::int32_t kept);
   static std::int32_t DecodeLowerMode(std::uint8_t byte1Bits, std::uint8_t byte2Bits,
                                       std::int32_t kept);

@@ -28,7 +28,12 @@ TEST(DemoFlight, EveryStepMatchesItsScriptAndTheTraceTellsItInOrder) {
            "gear lamps nose red, left red, right red / then nose off, left off, right off",
            "client event GEAR_DOWN 0",
            "gear lamps nose red, left red, right red / then nose green, left green, right green",
-           "switch panel detached",
+           "autopilot panel attached, its selector at ALT",
+           "client event AP_VS_VAR_DEC 0",
+           "LCD [05000] [ -700], lights none",
+           "client event AP_PANEL_HEADING_SET 1",
+           "LCD [  045] [     ], lights AP, HDG",
+           "client event FLAPS_INCR 0, ELEV_TRIM_UP 0",
            "radio panel attached",
            "upper [122.80  118.00]   lower [110.50  113.90]",
            "client event COM_RADIO_FRACT_INC 0",
@@ -39,7 +44,9 @@ TEST(DemoFlight, EveryStepMatchesItsScriptAndTheTraceTellsItInOrder) {
            "client event XPNDR_100_DEC 0, XPNDR_1000_DEC 0",
            "upper [        7000]",
            "radio panel detached",
+           "switch panel detached",
            "message loop ended with 0",
+           "LCD [     ] [     ], lights none",
        }) {
     const std::size_t found = text.find(line, at);
     ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << "\n" << text;

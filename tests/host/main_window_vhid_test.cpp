@@ -12,6 +12,8 @@
 #include "platform/posix/message_pump.h"
 #include "platform/result.h"
 #include "simstub/SimStub.h"
+#include "support/FirstArgument.h"
+#include "support/MainWindowFixture.h"
 #include "support/VirtualUnit.h"
 
 using ::testing::ElementsAre;
@@ -38,7 +40,7 @@ std::vector<std::string> Calls(std::string_view entryPoint) {
 simconnect::Dword SwitchDefinitionId() {
   for (const std::string& call : Calls("SimConnect_AddToDataDefinition")) {
     if (call.find("\"ELECTRICAL MASTER BATTERY\"") == std::string::npos) continue;
-    return static_cast<simconnect::Dword>(std::stoul(call.substr(call.find('(') + 1)));
+    return FirstArgument(call);
   }
   return 0;
 }
@@ -50,22 +52,7 @@ struct SwitchUnit : VirtualUnit {
   int Handles() const { return platform::vhid::OpenHandles(path()); }
 };
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override { simstub::Reset(); }
-  void TearDown() override {
-    window.reset();
-    // Whatever the window left behind must not reach the next test's loop.
-    while (platform::posix::DispatchPendingMessages()) {
-    }
-    platform::vhid::Reset();
-  }
-
-  bool Create() { return window.emplace().Create(); }
-  static void Pump() { ASSERT_EQ(platform::posix::DispatchPendingMessages(), std::nullopt); }
-
-  std::optional<CMainDlg> window;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, WithoutSimulatorCreationIsRefusedAndNothingIsOpened) {
   SwitchUnit unit(L"switch-1");

@@ -7,8 +7,8 @@
 
 #include "host/CMainDlg.h"
 #include "platform/window.h"
-#include "simlink/CSimConnectLib.h"
 #include "simstub/SimStub.h"
+#include "support/FirstArgument.h"
 
 namespace {
 
@@ -36,6 +36,26 @@ struct Registration {
   std::vector<Item> items;
   std::vector<const char*> events;
 };
+
+Registration AutopilotPanel() {
+  return {"autopilot",
+          0,
+          {Float32("AUTOPILOT ALTITUDE LOCK VAR", "Feet"),
+           Float32("AUTOPILOT VERTICAL HOLD VAR", "Feet/Minute"),
+           Float32("AUTOPILOT HEADING LOCK DIR", "Degrees"),
+           Float32("AUTOPILOT AIRSPEED HOLD VAR", "Knots"), Float32("NAV OBS:1", "Degrees"),
+           Int32("AUTOPILOT THROTTLE ARM", "BOOL"), Int32("AUTOPILOT MASTER", "BOOL"),
+           Int32("AUTOPILOT HEADING LOCK", "BOOL"), Int32("AUTOPILOT NAV1 LOCK", "BOOL"),
+           Int32("AUTOPILOT APPROACH HOLD", "BOOL"), Int32("AUTOPILOT BACKCOURSE HOLD", "BOOL"),
+           Int32("AUTOPILOT ALTITUDE LOCK", "BOOL"), Int32("AUTOPILOT VERTICAL HOLD", "BOOL"),
+           Int32("AUTOPILOT AIRSPEED HOLD", "BOOL")},
+          {"AP_ALT_VAR_INC", "AP_ALT_VAR_DEC",     "AP_VS_VAR_INC",     "AP_VS_VAR_DEC",
+           "AP_SPD_VAR_INC", "AP_SPD_VAR_DEC",     "HEADING_BUG_INC",   "HEADING_BUG_DEC",
+           "VOR1_OBI_INC",   "VOR1_OBI_DEC",       "AP_MASTER",         "AP_PANEL_HEADING_SET",
+           "AP_NAV1_HOLD",   "AP_APR_HOLD",        "AP_BC_HOLD",        "AP_PANEL_ALTITUDE_SET",
+           "AP_VS_HOLD",     "AP_PANEL_SPEED_SET", "AUTO_THROTTLE_ARM", "FLAPS_INCR",
+           "FLAPS_DECR",     "ELEV_TRIM_UP",       "ELEV_TRIM_DN"}};
+}
 
 Registration RadioPanel() {
   return {
@@ -129,18 +149,18 @@ Registration SwitchPanel() {
            "MAGNETO4_SET"}};
 }
 
-// The behaviours that register anything, in start-up order.
+// The behaviours in start-up order.
 std::vector<Registration> Registrations() {
-  return {RadioPanel(), SwitchPanel()};
+  return {AutopilotPanel(), RadioPanel(), SwitchPanel()};
 }
 
-// The call log lines of every registration, given the last identifiers drawn before the
-// window was created.
-std::vector<std::string> ExpectedCalls(std::uint32_t lastDefinitionId, std::uint32_t lastEventId) {
+// The call log lines of every registration, given the first identifiers the window drew.
+std::vector<std::string> ExpectedCalls(std::uint32_t firstDefinitionId,
+                                       std::uint32_t firstEventId) {
   std::vector<std::string> calls;
-  std::uint32_t eventId = lastEventId;
+  std::uint32_t eventId = firstEventId;
   for (const Registration& panel : Registrations()) {
-    const std::string id = std::to_string(lastDefinitionId + 1 + panel.place);
+    const std::string id = std::to_string(firstDefinitionId + panel.place);
     for (std::size_t datum = 0; datum < panel.items.size(); ++datum) {
       const Item& item = panel.items[datum];
       calls.push_back("SimConnect_AddToDataDefinition(" + id + ",\"" + item.variable + "\",\"" +
@@ -148,7 +168,7 @@ std::vector<std::string> ExpectedCalls(std::uint32_t lastDefinitionId, std::uint
                       std::to_string(datum) + ")");
     }
     for (const char* event : panel.events) {
-      const std::string clientId = std::to_string(++eventId | 0x80000000u);
+      const std::string clientId = std::to_string(eventId++ | 0x80000000u);
       calls.push_back("SimConnect_MapClientEventToSimEvent(" + clientId + ",\"" + event + "\")");
       calls.push_back("SimConnect_AddClientEventToNotificationGroup(" + id + "," + clientId +
                       ",0)");
@@ -160,18 +180,22 @@ std::vector<std::string> ExpectedCalls(std::uint32_t lastDefinitionId, std::uint
 
 TEST(RegistrationSequence, TheMainWindowRegistersEveryPanelCallForCall) {
   simstub::Reset();
-  // The window's behaviours draw from the process-wide counters, wherever they stand.
-  CSimConnectLib& binding = GetSimConnectLib();
-  const std::uint32_t lastDefinitionId = binding.NextDefinitionId();
-  const std::uint32_t lastEventId = binding.NextEventId();
   {
     CMainDlg window;
     ASSERT_TRUE(window.Create());
     const auto log = simstub::CallLog();
-    // Open and the four system-event subscriptions come first.
-    ASSERT_GE(log.size(), 5u);
-    EXPECT_EQ(std::vector(log.begin() + 5, log.end()),
-              ExpectedCalls(lastDefinitionId, lastEventId));
+    // Open and the four system-event subscriptions come first, then the autopilot's record.
+    constexpr std::size_t kConnectionCalls = 5;
+    const std::size_t firstMapping = kConnectionCalls + AutopilotPanel().items.size();
+    ASSERT_GT(log.size(), firstMapping);
+    // The counters are process-wide: earlier tests in the same process may have drawn ids.
+    const std::uint32_t firstDefinitionId = FirstArgument(log[kConnectionCalls]);
+    const std::uint32_t firstEventId = FirstArgument(log[firstMapping]) & ~0x80000000u;
+    if (::testing::UnitTest::GetInstance()->test_to_run_count() == 1) {
+      EXPECT_EQ(firstDefinitionId, 2u) << "a fresh process starts the definitions at 2";
+    }
+    EXPECT_EQ(std::vector(log.begin() + kConnectionCalls, log.end()),
+              ExpectedCalls(firstDefinitionId, firstEventId));
   }
   // The window's end posted the quit message: nothing it left reaches the next test.
   EXPECT_EQ(platform::RunMessageLoop(), 0);

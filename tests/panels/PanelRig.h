@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,10 @@
 
 // A panel behaviour connected to the stand-in simulator, fed input reports the way a
 // unit's reader feeds them: each report becomes the previous one of the next.
-template <typename Panel>
+template <typename Panel, std::size_t ReportLength>
 class PanelRig {
  public:
-  using Report = std::array<std::uint8_t, 4>;
+  using Report = std::array<std::uint8_t, ReportLength>;
 
   PanelRig() {
     simstub::Reset();

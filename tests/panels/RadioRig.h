@@ -5,7 +5,7 @@
 #include "PanelRig.h"
 #include "panels/CPanelClass_Radios.h"
 
-using RadioRig = PanelRig<CPanelClass_Radios>;
+using RadioRig = PanelRig<CPanelClass_Radios, panels::radio_panel::kInputReportLength>;
 
 // Report bytes 1 to 3 of the radio panel, from its controls.
 namespace radio_input {

@@ -3,4 +3,4 @@
 #include "PanelRig.h"
 #include "panels/CPanelClass_Switch.h"
 
-using SwitchRig = PanelRig<CPanelClass_Switch>;
+using SwitchRig = PanelRig<CPanelClass_Switch, panels::switch_panel::kInputReportLength>;

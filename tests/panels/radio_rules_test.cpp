@@ -49,8 +49,10 @@ TEST(RadioSelectors, BitsThatNameNoSinglePositionKeepTheMode) {
            NewBits{"lower COM1 beside an upper position", 0x81, 0x00, kCom1, kCom1},
            NewBits{"two lower positions", 0x00, 0x06, kKept, kKept},
            NewBits{"swap buttons alone", 0x00, 0xC0, kKept, kKept},
-           NewBits{"lower XPDR as its own swap is pressed", 0x00, 0x20 | 0x80, kKept, kXpdr},
-           NewBits{"lower ADF as the upper swap is pressed", 0x00, 0x08 | 0x40, kKept, kAdf},
+           NewBits{"lower swap alone", 0x00, 0x80, kKept, kKept},
+           NewBits{"lower XPDR as its own swap is pressed", 0x00, 0x20 | 0x80, kKept, kKept},
+           NewBits{"lower ADF as the upper swap is pressed", 0x00, 0x08 | 0x40, kKept, kKept},
+           NewBits{"lower COM1 as its swap is pressed", 0x80, 0x80, kKept, kCom1},
        }) {
     EXPECT_EQ(CPanelClass_Radios::DecodeUpperMode(bits.byte1, kKept), bits.upper) << bits.label;
     EXPECT_EQ(CPanelClass_Radios::DecodeLowerMode(bits.byte1, bits.byte2, kKept), bits.lower)
@@ -135,9 +137,33 @@ TEST(RadioTuning, AnEncoderBitSendsOnlyAsItRises) {
 TEST(RadioTuning, ControlsMovedWithTheSelectorActOnTheNewRadio) {
   RadioRig rig;
   rig.Move(Selectors(kCom1, kCom1));
-  rig.Move(WithBytes(Selectors(kNav1, kCom2), kLowerSwap, kUpperFineUp | kLowerCoarseDown));
-  EXPECT_THAT(rig.Events(), ElementsAre(Sent{"NAV1_RADIO_FRACT_INC", 0}, Sent{"COM2_RADIO_SWAP", 0},
-                                        Sent{"COM2_RADIO_WHOLE_DEC", 0}));
+  rig.Move(WithBytes(Selectors(kNav1, kCom2), 0, kUpperFineUp | kLowerCoarseDown));
+  EXPECT_THAT(rig.Events(),
+              ElementsAre(Sent{"NAV1_RADIO_FRACT_INC", 0}, Sent{"COM2_RADIO_WHOLE_DEC", 0}));
+}
+
+// The lower swap shares byte 2 with the lower selector: pressed as the selector moves, it
+// hides the move, and the swap and encoders act on the radio the row showed before.
+TEST(RadioTuning, LowerSwapPressedAsTheSelectorMovesActsOnTheOldRadio) {
+  struct OldMode {
+    int mode;
+    std::vector<Sent> events;
+  };
+  for (const OldMode& old : {
+           OldMode{kCom1, {{"COM_STBY_RADIO_SWAP", 0}, {"COM_RADIO_FRACT_INC", 0}}},
+           OldMode{kCom2, {{"COM2_RADIO_SWAP", 0}, {"COM2_RADIO_FRACT_INC", 0}}},
+           OldMode{kNav1, {{"NAV1_RADIO_SWAP", 0}, {"NAV1_RADIO_FRACT_INC", 0}}},
+           OldMode{kNav2, {{"NAV2_RADIO_SWAP", 0}, {"NAV2_RADIO_FRACT_INC", 0}}},
+           // The ADF's swap is never mapped.
+           OldMode{kAdf, {{"ADF1_RADIO_TENTHS_INC", 0}}},
+       }) {
+    SCOPED_TRACE("old mode " + std::to_string(old.mode));
+    RadioRig rig;
+    rig.Move(Selectors(kCom1, old.mode));
+    rig.Events();
+    rig.Move(WithBytes(Selectors(kCom1, kXpdr), kLowerSwap, kLowerFineUp));
+    EXPECT_EQ(rig.Events(), old.events);
+  }
 }
 
 TEST(RadioTuning, ReportsShorterThanTheLayoutAreNotRead) {

@@ -272,10 +272,12 @@ TEST(SwitchPanel, ReportLongerThanItsBuffersIsNotRead) {
 
 // --- Registration with the simulator ---------------------------------------------------------
 
-std::vector<std::string> CallsTo(const std::string& entryPoint) {
+// The calls to an entry point, or only those whose first argument is `firstArgument`.
+std::vector<std::string> CallsTo(const std::string& entryPoint,
+                                 const std::string& firstArgument = "") {
   std::vector<std::string> calls;
   for (const auto& call : simstub::CallLog()) {
-    if (call.starts_with(entryPoint + "(")) calls.push_back(call);
+    if (call.starts_with(entryPoint + "(" + firstArgument)) calls.push_back(call);
   }
   return calls;
 }
@@ -364,12 +366,6 @@ TEST(SwitchPanel, RegistersItsWholeDefinitionAndEveryEventUnderTheFourthDefiniti
 
   // The switch panel's own calls name its definition id first; its events are mapped
   // after those of the behaviours before it.
-  const auto ofSwitch = [](const std::string& entryPoint) {
-    auto calls = CallsTo(entryPoint);
-    std::erase_if(calls,
-                  [&](const std::string& call) { return !call.starts_with(entryPoint + "(4,"); });
-    return calls;
-  };
   std::vector<std::string> definition;
   for (std::size_t datum = 0; datum < kDefinition.size(); ++datum) {
     const DataItemRow& item = kDefinition[datum];
@@ -377,7 +373,7 @@ TEST(SwitchPanel, RegistersItsWholeDefinitionAndEveryEventUnderTheFourthDefiniti
                          "\",\"" + item.units + "\"," + std::to_string(item.type) + "," +
                          item.epsilon + "," + std::to_string(datum) + ")");
   }
-  EXPECT_EQ(ofSwitch("SimConnect_AddToDataDefinition"), definition);
+  EXPECT_EQ(CallsTo("SimConnect_AddToDataDefinition", "4,"), definition);
 
   const auto mappings = CallsTo("SimConnect_MapClientEventToSimEvent");
   ASSERT_GE(mappings.size(), kEvents.size());
@@ -387,8 +383,8 @@ TEST(SwitchPanel, RegistersItsWholeDefinitionAndEveryEventUnderTheFourthDefiniti
     events.push_back(call->substr(open + 1, call->rfind('"') - open - 1));
   }
   EXPECT_EQ(events, kEvents);
-  EXPECT_EQ(ofSwitch("SimConnect_AddClientEventToNotificationGroup").size(), kEvents.size());
-  EXPECT_THAT(ofSwitch("SimConnect_SetNotificationGroupPriority"),
+  EXPECT_EQ(CallsTo("SimConnect_AddClientEventToNotificationGroup", "4,").size(), kEvents.size());
+  EXPECT_THAT(CallsTo("SimConnect_SetNotificationGroupPriority", "4,"),
               ElementsAre("SimConnect_SetNotificationGroupPriority(4,1)"));
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <iomanip>
 #include <sstream>
@@ -10,10 +9,10 @@
 #include <vector>
 
 #include "host/CMainDlg.h"
-#include "platform/posix/message_pump.h"
 #include "platform/posix/virtual_hid_bus.h"
 #include "simstub/SimStub.h"
-#include "tools/demo/DemoTrace.h"
+#include "tools/demo/AutopilotFlight.h"
+#include "tools/demo/FlightLog.h"
 #include "tools/demo/RadioFlight.h"
 #include "tools/demo/SwitchPanelText.h"
 
@@ -110,15 +109,6 @@ std::vector<Step> Script() {
   };
 }
 
-std::string Hex(const Report& report) {
-  std::ostringstream text;
-  text << std::hex << std::setfill('0');
-  for (std::size_t i = 0; i < report.size(); ++i) {
-    text << (i ? " " : "") << std::setw(2) << static_cast<int>(report[i]);
-  }
-  return text.str();
-}
-
 std::string Describe(const std::vector<std::uint8_t>& lamps) {
   if (lamps.empty()) return "none";
   std::string text;
@@ -152,15 +142,15 @@ std::string SimulatorState() {
   return text.str();
 }
 
-class Flight : DemoTrace {
+class Flight : public FlightLog {
  public:
-  explicit Flight(std::ostream& trace) : DemoTrace(trace) {}
+  explicit Flight(std::ostream& trace) : FlightLog(trace) {}
 
   bool Run() {
     simstub::Reset();
     platform::vhid::Reset();
-    Out() << "Korvane panels demo: the plug-in's main window with virtual switch and radio\n"
-             "panels and the stand-in simulator.\n";
+    trace_ << "Korvane panels demo: the plug-in's main window with virtual switch, autopilot and\n"
+              "radio panels and the stand-in simulator.\n";
     CMainDlg window;
 
     Heading("The simulator is running; the plug-in starts");
@@ -184,30 +174,33 @@ class Flight : DemoTrace {
       previous = step.report;
     }
 
+    AutopilotFlight autopilot(*this);
+    autopilot.Fly();
+
+    // The radio panel flies while the switch and autopilot panels stay attached.
+    FlyRadioPanel(*this);
+
     Heading("The switch panel is unplugged");
+    CheckOutputs({});
     platform::vhid::Unplug(kPanelPath);
     Pump();
     Check(platform::vhid::OpenHandles(kPanelPath) == 0, "switch panel detached");
-
-    FlyRadioPanel(*this);
 
     Heading("The simulator quits");
     simstub::Quit();
     const int exitCode = platform::RunMessageLoop();
     Check(exitCode == 0 && window.Handle() == nullptr,
           "main window closed, message loop ended with " + std::to_string(exitCode));
+    autopilot.CheckLeftBlank();
 
-    Out() << "\n"
-          << (Matched() ? "Every step matched its script.\n"
-                        : "Some steps did NOT match their script.\n");
+    trace_ << "\n"
+           << (Matched() ? "Every step matched its script.\n"
+                         : "Some steps did NOT match their script.\n");
     return Matched();
   }
 
  private:
-  static void Pump() { platform::posix::DispatchPendingMessages(); }
-  static bool Settled() {
-    return platform::vhid::WaitUntilIdle(kPanelPath, std::chrono::seconds(10));
-  }
+  static bool Settled() { return demo::Settled(kPanelPath); }
   static std::size_t CallsOf(const std::string& entryPoint) {
     const auto log = simstub::CallLog();
     return static_cast<std::size_t>(std::ranges::count_if(

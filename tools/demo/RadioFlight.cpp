@@ -1,12 +1,10 @@
 #include "tools/demo/RadioFlight.h"
 
-#include <chrono>
 #include <string>
 #include <vector>
 
 #include "panels/PanelModels.h"
 #include "panels/RadioPanelReports.h"
-#include "platform/posix/message_pump.h"
 #include "platform/posix/virtual_hid_bus.h"
 #include "simstub/SimStub.h"
 #include "tools/demo/RadioPanelText.h"
@@ -146,10 +144,10 @@ std::vector<Step> Script() {
 
 class RadioFlight {
  public:
-  explicit RadioFlight(DemoTrace& trace) : trace_(trace) {}
+  explicit RadioFlight(FlightLog& log) : log_(log) {}
 
   void Run() {
-    trace_.Heading("A radio panel is plugged in, its selectors at COM1 and NAV1");
+    log_.Heading("A radio panel is plugged in, its selectors at COM1 and NAV1");
     simstub::SetVariable("NAV1 DME", 12.3);
     simstub::SetVariable("NAV1 DMESPEED", 118);
     simstub::AdvanceFrames(1);
@@ -161,7 +159,7 @@ class RadioFlight {
     const std::array<std::uint8_t, 3> selectors{0x00, start[1], start[2]};
     platform::vhid::SetFeatureAnswer(kPanelPath, selectors);
     Pump();
-    trace_.Check(Settled() && platform::vhid::OpenHandles(kPanelPath) == 2, "radio panel attached");
+    log_.Check(Settled() && platform::vhid::OpenHandles(kPanelPath) == 2, "radio panel attached");
     CheckWindows("122.80  118.00", "110.50  113.90");
 
     InputBytes previous = start;
@@ -170,28 +168,25 @@ class RadioFlight {
       previous = Panel(step.upperMode, step.lowerMode);
     }
 
-    trace_.Heading("The radio panel is unplugged");
+    log_.Heading("The radio panel is unplugged");
     platform::vhid::Unplug(kPanelPath);
     Pump();
-    trace_.Check(platform::vhid::OpenHandles(kPanelPath) == 0, "radio panel detached");
+    log_.Check(platform::vhid::OpenHandles(kPanelPath) == 0, "radio panel detached");
   }
 
  private:
-  static void Pump() { platform::posix::DispatchPendingMessages(); }
-  static bool Settled() {
-    return platform::vhid::WaitUntilIdle(kPanelPath, std::chrono::seconds(10));
-  }
+  static bool Settled() { return demo::Settled(kPanelPath); }
 
   void Move(const Step& step, const InputBytes& previous) {
-    trace_.Heading(step.title);
+    log_.Heading(step.title);
     const InputBytes report = Panel(step.upperMode, step.lowerMode, step.controls);
-    trace_.Line("panel input", DescribeRadioMovement(previous, report));
+    log_.Line("panel input", DescribeRadioMovement(previous, report));
     // Encoder steps and presses end in the report after them.
     platform::vhid::PushInput(kPanelPath, report);
     platform::vhid::PushInput(kPanelPath, Panel(step.upperMode, step.lowerMode));
-    if (!Settled()) trace_.Mismatch("the panel's reader to take the reports", "within 10 s");
+    if (!Settled()) log_.Mismatch("the panel's reader to take the reports", "within 10 s");
     Pump();
-    trace_.CheckEvents(step.events);
+    log_.CheckEvents(step.events);
     simstub::AdvanceFrames(1);
     Pump();
     CheckWindows(step.upperRow, step.lowerRow);
@@ -201,20 +196,20 @@ class RadioFlight {
     const auto log = platform::vhid::FeatureLog(kPanelPath);
     const platform::vhid::Report shown = log.empty() ? platform::vhid::Report{} : log.back();
     const auto Framed = [](const std::string& row) { return "[" + row + "]"; };
-    trace_.Line("panel output", "upper " + Framed(RowText(shown, true)) + "   lower " +
-                                    Framed(RowText(shown, false)));
+    log_.Line("panel output", "upper " + Framed(RowText(shown, true)) + "   lower " +
+                                  Framed(RowText(shown, false)));
     if (RowText(shown, true) != upper || RowText(shown, false) != lower) {
-      trace_.Mismatch("windows", "upper " + Framed(upper) + "   lower " + Framed(lower));
+      log_.Mismatch("windows", "upper " + Framed(upper) + "   lower " + Framed(lower));
     }
   }
 
-  DemoTrace& trace_;
+  FlightLog& log_;
 };
 
 }  // namespace
 
-void FlyRadioPanel(DemoTrace& trace) {
-  RadioFlight(trace).Run();
+void FlyRadioPanel(FlightLog& log) {
+  RadioFlight(log).Run();
 }
 
 }  // namespace demo

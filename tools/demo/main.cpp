@@ -1,5 +1,6 @@
 // The hardware-free demo: the plug-in's real main window flies a short scripted flight
-// with virtual switch and radio panels and the stand-in simulator, and prints what happens.
+// with virtual switch, autopilot and radio panels and the stand-in simulator, and prints
+// what happens.
 
 #include <iostream>
 
