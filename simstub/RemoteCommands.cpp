@@ -40,6 +40,17 @@ std::string TransmittedEventLines() {
   return lines;
 }
 
+std::size_t CallsNamed(std::string_view entryPoint) {
+  std::size_t count = 0;
+  for (const std::string& call : CallLog()) {
+    if (call.size() > entryPoint.size() && call.starts_with(entryPoint) &&
+        call[entryPoint.size()] == '(') {
+      ++count;
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
 std::string RunRemoteCommand(std::string_view line) {
@@ -68,6 +79,7 @@ std::string RunRemoteCommand(std::string_view line) {
   }
   if (verb == "events") return TransmittedEventLines();
   if (verb == "pending") return std::to_string(PendingRecords());
+  if (verb == "count" && !rest.empty()) return std::to_string(CallsNamed(rest));
   return "error: unknown command";
 }
 

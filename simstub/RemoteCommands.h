@@ -15,6 +15,7 @@ namespace simstub {
 //   quit                queues the quit record
 //   events              every transmitted event, one "NAME DATUM GROUP" line each
 //   pending             the number of records not yet dispatched
+//   count ENTRYPOINT    how often the client called that entry point
 std::string RunRemoteCommand(std::string_view line);
 
 }  // namespace simstub

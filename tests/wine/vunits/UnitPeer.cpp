@@ -11,10 +11,13 @@
 namespace vunits {
 namespace {
 
-// Enough listening instances that every open the program makes at once finds one: the
-// vendor check, the synchronous handle and the reader.
-constexpr int kSlotsPerUnit = 4;
+// Enough listening instances that every open of a burst finds one, however late the
+// instances the program closed are made anew: a vendor check by each of the three
+// behaviours, the synchronous handle and the reader. An open that finds none fails as if
+// the unit were busy, and a panel would not.
+constexpr int kSlotsPerUnit = 8;
 constexpr std::uint16_t kVersionNumber = 0x0100;
+constexpr auto kReaderSilence = std::chrono::milliseconds(250);
 
 std::wstring PathOf(const UnitProfile& profile) {
   wchar_t path[256];
@@ -124,12 +127,13 @@ void UnitPeer::ServeSlot(Unit& unit) {
     Instance* instance = nullptr;
     {
       std::lock_guard lock(m_lock);
-      instance = &unit.instances.emplace_back(Instance{pipe});
+      instance = &unit.instances.emplace_back(Instance{pipe, 0, {}, 0});
     }
     if (Connect(pipe, unit.unplugged)) {
       {
         std::lock_guard lock(m_lock);
         instance->connected = ++m_connections;
+        instance->connectedAt = std::chrono::steady_clock::now();
         m_changed.notify_all();
       }
       ServeInstance(unit, *instance);
@@ -216,11 +220,14 @@ UnitPeer::Unit& UnitPeer::Find(const std::wstring& path) {
 }
 
 // The reader's handle is the one that the program opened after the synchronous handle
-// and that never asks anything: it only waits for input reports.
+// and that never asks anything: it only waits for input reports. A vendor check by a
+// behaviour after the owner asks at once, so a handle silent for a while is the reader.
 UnitPeer::Instance* UnitPeer::Reader(Unit& unit) {
+  const auto settled = std::chrono::steady_clock::now() - kReaderSilence;
   Instance* reader = nullptr;
   for (Instance& instance : unit.instances) {
-    if (unit.syncHandle == 0 || instance.connected <= unit.syncHandle || instance.requests > 0) {
+    if (unit.syncHandle == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
+        instance.connectedAt > settled) {
       continue;
     }
     if (!reader || instance.connected > reader->connected) reader = &instance;
@@ -236,8 +243,14 @@ bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> repo
 }
 
 bool UnitPeer::WaitForReader(const std::wstring& path, milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(m_lock);
-  return m_changed.wait_for(lock, timeout, [&] { return Reader(Find(path)) != nullptr; });
+  // Looked at again as time passes, not only on changes: silence makes the reader.
+  while (!Reader(Find(path))) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    m_changed.wait_for(lock, kReaderSilence / 5);
+  }
+  return true;
 }
 
 bool UnitPeer::WaitForFeatures(const std::wstring& path, std::size_t count, milliseconds timeout) {

@@ -58,6 +58,7 @@ class UnitPeer {
   struct Instance {
     HANDLE pipe;
     std::uint64_t connected = 0;  // order of connection, 0 while listening
+    std::chrono::steady_clock::time_point connectedAt;
     int requests = 0;
   };
   struct Unit {

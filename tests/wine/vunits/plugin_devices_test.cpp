@@ -13,6 +13,7 @@
 
 #include "PluginUnderTest.h"
 #include "UnitPeer.h"
+#include "panels/AutopilotPanelReports.h"
 #include "panels/PanelModels.h"
 #include "panels/RadioPanelReports.h"
 #include "panels/SwitchPanelReports.h"
@@ -22,6 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace panels::switch_panel;
 namespace radio = panels::radio_panel;
+namespace autopilot = panels::autopilot_panel;
 using ::testing::ElementsAre;
 using vunits::Report;
 using vunits::UnitPeer;
@@ -76,6 +78,19 @@ std::vector<std::uint32_t> EventData(vunits::PluginUnderTest& plugin, const std:
   return data;
 }
 
+// What the unit last received, in hexadecimal, for a failure to show.
+std::string LastFeature(UnitPeer& units, const std::wstring& path) {
+  const auto features = units.Features(path);
+  std::string text;
+  if (features.empty()) return "nothing";
+  for (const std::uint8_t byte : features.back()) {
+    char digits[4];
+    std::snprintf(digits, sizeof(digits), "%02X ", byte);
+    text += digits;
+  }
+  return text;
+}
+
 // True once the condition holds, checked again and again for a while.
 template <typename Condition>
 bool Eventually(Condition condition) {
@@ -85,6 +100,13 @@ bool Eventually(Condition condition) {
     Sleep(20);
   }
   return true;
+}
+
+// The flight starts, and the plug-in has asked for every panel's data: frames run from
+// then on send records.
+bool StartFlight(vunits::PluginUnderTest& plugin) {
+  return plugin.Sim("system SimStart") == "ok" &&
+         Eventually([&] { return plugin.Sim("count SimConnect_RequestDataOnSimObject") == "3"; });
 }
 
 bool WaitForEvent(vunits::PluginUnderTest& plugin, const std::string& name) {
@@ -120,7 +142,7 @@ TEST(PluginWithPanels, SwitchUnitsAreFoundServedUnpluggedAndStopped) {
   ASSERT_TRUE(units.WaitForFeatures(present, 1, kPatience));
   EXPECT_THAT(units.Features(present), ElementsAre(Lamps(kAllLampsOff)));
   ASSERT_TRUE(units.WaitForReader(present, kPatience));
-  EXPECT_EQ(plugin.Sim("system SimStart"), "ok");
+  ASSERT_TRUE(StartFlight(plugin));
 
   // Arriving later, then announced again in other letter case: opened once.
   const auto later = units.Plug(SwitchUnit(L"arriving-later"));
@@ -187,7 +209,7 @@ TEST(PluginWithPanels, RadioUnitStartsFromItsSelectorsTunesAndBlanksAtStop) {
   ASSERT_TRUE(units.WaitForReader(unit, kPatience));
 
   // The simulator's COM1 and NAV1 reach the left windows of their rows.
-  EXPECT_EQ(plugin.Sim("system SimStart"), "ok");
+  ASSERT_TRUE(StartFlight(plugin));
   EXPECT_EQ(plugin.Sim("set 9029 com active frequency:1"), "ok");  // BCD 0x2345
   EXPECT_EQ(plugin.Sim("set 4096 nav active frequency:1"), "ok");  // BCD 0x1000
   EXPECT_EQ(plugin.Sim("frames 1"), "ok");
@@ -213,6 +235,67 @@ TEST(PluginWithPanels, RadioUnitStartsFromItsSelectorsTunesAndBlanksAtStop) {
   EXPECT_EQ(plugin.QuitAndWait(), 0);
   EXPECT_EQ(units.Features(unit).back(),
             Report(radio::kBlankReport.begin(), radio::kBlankReport.end()));
+}
+
+// An autopilot unit tells its selector when asked at open; its encoder and buttons drive
+// the simulator's autopilot, and its LCD and lights follow it.
+TEST(PluginWithPanels, AutopilotUnitTurnsTheHeadingBugEngagesTheHoldAndResetsAtStop) {
+  UnitPeer units;
+  const auto unit =
+      units.Plug({L"autopilot", panels::kAutopilotPanel.vendorId, panels::kAutopilotPanel.productId,
+                  autopilot::kInputReportLength, autopilot::kDisplayReportLength});
+  const std::uint8_t hdg = autopilot::kSelectorDetents[3].mask;
+  Report selector(autopilot::kDisplayReportLength, 0);
+  selector[autopilot::kSelectorByte] = hdg;
+  units.SetFeatureAnswer(unit, selector);
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+
+  // The read is followed by a display written at once.
+  ASSERT_TRUE(units.WaitForFeatures(unit, 1, kPatience));
+  EXPECT_EQ(units.Features(unit)[0].size(), autopilot::kDisplayReportLength);
+  ASSERT_TRUE(units.WaitForReader(unit, kPatience));
+
+  const auto shows = [&](autopilot::Cells cells, std::uint8_t lights) {
+    const auto features = units.Features(unit);
+    return !features.empty() &&
+           std::equal(cells.begin(), cells.end(),
+                      features.back().begin() + autopilot::kFirstRowAt) &&
+           features.back()[autopilot::kLightsAt] == lights;
+  };
+  constexpr std::uint8_t kBlank = autopilot::kCellBlank;
+  ASSERT_TRUE(StartFlight(plugin));
+  EXPECT_EQ(plugin.Sim("set 44 AUTOPILOT HEADING LOCK DIR"), "ok");
+  EXPECT_EQ(plugin.Sim("frames 1"), "ok");
+  EXPECT_TRUE(Eventually([&] {
+    return shows({kBlank, kBlank, 0, 4, 4}, 0);
+  })) << LastFeature(units, unit);
+
+  // One step of the encoder in HDG moves the heading bug, and the LCD shows it.
+  Report report(autopilot::kInputReportLength, 0);
+  report[1] = hdg | autopilot::kEncoderIncrease.mask;
+  ASSERT_TRUE(units.Push(unit, report));
+  ASSERT_TRUE(WaitForEvent(plugin, "HEADING_BUG_INC"));
+  EXPECT_EQ(plugin.Sim("frames 1"), "ok");
+  EXPECT_TRUE(Eventually([&] {
+    return shows({kBlank, kBlank, 0, 4, 5}, 0);
+  })) << LastFeature(units, unit);
+
+  // HDG pressed while the hold is off asks for it on, and its light comes on.
+  report[1] = hdg;
+  report[autopilot::kHdgButton.byte] = autopilot::kHdgButton.mask;
+  ASSERT_TRUE(units.Push(unit, report));
+  ASSERT_TRUE(WaitForEvent(plugin, "AP_PANEL_HEADING_SET"));
+  EXPECT_THAT(EventData(plugin, "AP_PANEL_HEADING_SET"), ElementsAre(1u));
+  EXPECT_EQ(plugin.Sim("frames 1"), "ok");
+  EXPECT_TRUE(Eventually([&] {
+    return shows({kBlank, kBlank, 0, 4, 5}, autopilot::kLightHdg);
+  })) << LastFeature(units, unit);
+
+  // At stop the unit's own blank cells, every light off.
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+  const auto reset = autopilot::MakeResetReport();
+  EXPECT_EQ(units.Features(unit).back(), Report(reset.begin(), reset.end()));
 }
 
 }  // namespace
