@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "SwitchRig.h"
-#include "panels/CPanelClass_Autopilot.h"
-#include "panels/CPanelClass_Radios.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -280,112 +278,6 @@ std::vector<std::string> CallsTo(const std::string& entryPoint,
     if (call.starts_with(entryPoint + "(" + firstArgument)) calls.push_back(call);
   }
   return calls;
-}
-
-// Every item and event as the simulator is asked for it, in registration order. The items
-// no rule reads are where a misspelt variable would go unnoticed by every other test.
-struct DataItemRow {
-  const char* variable;
-  const char* units;
-  int type;             // 1 int32, 3 float32
-  const char* epsilon;  // the single-precision value, shortest form
-};
-
-constexpr std::array<DataItemRow, 27> kDefinition = {{
-    {"ELECTRICAL MASTER BATTERY", "Bool", 1, "0"},
-    {"GENERAL ENG MASTER ALTERNATOR:1", "Bool", 1, "0"},
-    {"GENERAL ENG MASTER ALTERNATOR:2", "Bool", 1, "0"},
-    {"GENERAL ENG MASTER ALTERNATOR:3", "Bool", 1, "0"},
-    {"GENERAL ENG MASTER ALTERNATOR:4", "Bool", 1, "0"},
-    {"AVIONICS MASTER SWITCH", "Bool", 1, "0"},
-    {"GENERAL ENG FUEL PUMP SWITCH:1", "Bool", 1, "0"},
-    {"GENERAL ENG FUEL PUMP SWITCH:2", "Bool", 1, "0"},
-    {"GENERAL ENG FUEL PUMP SWITCH:3", "Bool", 1, "0"},
-    {"GENERAL ENG FUEL PUMP SWITCH:4", "Bool", 1, "0"},
-    {"PANEL ANTI ICE SWITCH", "Bool", 1, "0"},
-    {"PITOT HEAT", "Bool", 1, "0"},
-    {"RECIP ENG COWL FLAP POSITION:1", "Percent", 3, "0.05"},
-    {"RECIP ENG COWL FLAP POSITION:2", "Percent", 3, "0.05"},
-    {"RECIP ENG COWL FLAP POSITION:3", "Percent", 3, "0.05"},
-    {"RECIP ENG COWL FLAP POSITION:4", "Percent", 3, "0.05"},
-    {"LIGHT PANEL", "Bool", 1, "0"},
-    {"LIGHT BEACON", "Bool", 1, "0"},
-    {"LIGHT NAV", "Bool", 1, "0"},
-    {"LIGHT STROBE", "Bool", 1, "0"},
-    {"LIGHT TAXI", "Bool", 1, "0"},
-    {"LIGHT LANDING", "Bool", 1, "0"},
-    {"GEAR HANDLE POSITION", "Bool", 1, "0"},
-    {"IS GEAR RETRACTABLE", "Bool", 1, "0"},
-    {"GEAR CENTER POSITION", "Percent Over 100", 3, "0"},
-    {"GEAR LEFT POSITION", "Percent Over 100", 3, "0"},
-    {"GEAR RIGHT POSITION", "Percent Over 100", 3, "0"},
-}};
-
-const std::vector<std::string> kEvents = {
-    "GEAR_UP",
-    "GEAR_DOWN",
-    "TOGGLE_MASTER_BATTERY",
-    "TOGGLE_ALTERNATOR1",
-    "TOGGLE_ALTERNATOR2",
-    "TOGGLE_ALTERNATOR3",
-    "TOGGLE_ALTERNATOR4",
-    "TOGGLE_AVIONICS_MASTER",
-    "TOGGLE_ELECT_FUEL_PUMP1",
-    "TOGGLE_ELECT_FUEL_PUMP2",
-    "TOGGLE_ELECT_FUEL_PUMP3",
-    "TOGGLE_ELECT_FUEL_PUMP4",
-    "ANTI_ICE_SET",
-    "PITOT_HEAT_TOGGLE",
-    "COWLFLAP1_SET",
-    "COWLFLAP2_SET",
-    "COWLFLAP3_SET",
-    "COWLFLAP4_SET",
-    "PANEL_LIGHTS_TOGGLE",
-    "TOGGLE_BEACON_LIGHTS",
-    "TOGGLE_NAV_LIGHTS",
-    "STROBES_TOGGLE",
-    "TOGGLE_TAXI_LIGHTS",
-    "LANDING_LIGHTS_TOGGLE",
-    "MAGNETO1_SET",
-    "MAGNETO2_SET",
-    "MAGNETO3_SET",
-    "MAGNETO4_SET",
-};
-
-TEST(SwitchPanel, RegistersItsWholeDefinitionAndEveryEventUnderTheFourthDefinitionId) {
-  simstub::Reset();
-  CSimConnectLib sim;
-  ASSERT_EQ(sim.Open("start-up order", nullptr, 0, nullptr, 0), 0);
-  CPanelClass_Autopilot autopilot(&sim);
-  CPanelClass_Radios radios(&sim);
-  CPanelClass_Switch panel(&sim);
-  EXPECT_EQ(autopilot.Initialize(), 0);
-  EXPECT_EQ(radios.Initialize(), 0);
-  EXPECT_EQ(panel.Initialize(), 0);
-  EXPECT_EQ(panel.DefinitionId(), 4u);
-
-  // The switch panel's own calls name its definition id first; its events are mapped
-  // after those of the behaviours before it.
-  std::vector<std::string> definition;
-  for (std::size_t datum = 0; datum < kDefinition.size(); ++datum) {
-    const DataItemRow& item = kDefinition[datum];
-    definition.push_back("SimConnect_AddToDataDefinition(4,\"" + std::string(item.variable) +
-                         "\",\"" + item.units + "\"," + std::to_string(item.type) + "," +
-                         item.epsilon + "," + std::to_string(datum) + ")");
-  }
-  EXPECT_EQ(CallsTo("SimConnect_AddToDataDefinition", "4,"), definition);
-
-  const auto mappings = CallsTo("SimConnect_MapClientEventToSimEvent");
-  ASSERT_GE(mappings.size(), kEvents.size());
-  std::vector<std::string> events;
-  for (auto call = mappings.end() - kEvents.size(); call != mappings.end(); ++call) {
-    const auto open = call->find('"');
-    events.push_back(call->substr(open + 1, call->rfind('"') - open - 1));
-  }
-  EXPECT_EQ(events, kEvents);
-  EXPECT_EQ(CallsTo("SimConnect_AddClientEventToNotificationGroup", "4,").size(), kEvents.size());
-  EXPECT_THAT(CallsTo("SimConnect_SetNotificationGroupPriority", "4,"),
-              ElementsAre("SimConnect_SetNotificationGroupPriority(4,1)"));
 }
 
 TEST(SwitchPanel, FailedDataDefinitionEndsInitializeAndLeavesTheSwitchesSilent) {
