@@ -73,6 +73,8 @@ Report BytesOf(const Record& record) {
 
 UnitPeer::UnitPeer() : m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   m_bus = std::thread([this] { ServeBus(); });
+  std::unique_lock lock(m_lock);
+  m_changed.wait(lock, [&] { return m_busListening; });
 }
 
 UnitPeer::~UnitPeer() {
@@ -104,6 +106,9 @@ std::wstring UnitPeer::Plug(const UnitProfile& profile) {
   for (int slot = 0; slot < kSlotsPerUnit; ++slot) {
     plugged.slots.emplace_back([this, &plugged] { ServeSlot(plugged); });
   }
+  // Present means openable: an open before the instances exist would find no unit.
+  std::unique_lock lock(m_lock);
+  m_changed.wait(lock, [&] { return plugged.instances.size() >= kSlotsPerUnit; });
   return plugged.path;
 }
 
@@ -128,6 +133,7 @@ void UnitPeer::ServeSlot(Unit& unit) {
     {
       std::lock_guard lock(m_lock);
       instance = &unit.instances.emplace_back(Instance{pipe, 0, {}, 0});
+      m_changed.notify_all();
     }
     if (Connect(pipe, unit.unplugged)) {
       {
@@ -194,6 +200,11 @@ Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uin
 void UnitPeer::ServeBus() {
   while (WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0) {
     HANDLE pipe = NewPipe(kBusPipe);
+    {
+      std::lock_guard lock(m_lock);
+      m_busListening = true;
+      m_changed.notify_all();
+    }
     if (pipe == INVALID_HANDLE_VALUE) return;
     Report request;
     if (Connect(pipe, m_stop) && Receive(pipe, m_stop, request) && request.size() == 1 &&

@@ -84,6 +84,7 @@ class UnitPeer {
   std::condition_variable m_changed;
   std::map<std::wstring, std::unique_ptr<Unit>> m_units;
   std::uint64_t m_connections = 0;
+  bool m_busListening = false;  // set once the bus was first made (or could not be)
   HANDLE m_stop;
   std::thread m_bus;
 };
