@@ -12,8 +12,4 @@ namespace installer {
 // written, or when the path holds a control character that would break its line.
 std::optional<std::string> OwnPathText(std::wstring_view ownPath);
 
-// The path text with its entities turned back into the characters they stand for: the
-// path as a writer that does not escape puts it into the launch list.
-std::string PlainPathText(std::string_view pathText);
-
 }  // namespace installer

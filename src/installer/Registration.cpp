@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "installer/OwnPathText.h"
+#include "installer/XmlEntities.h"
 
 namespace installer {
 namespace {
