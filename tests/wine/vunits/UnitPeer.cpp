@@ -217,7 +217,11 @@ void UnitPeer::ServeBus() {
         }
       }
       const auto* bytes = reinterpret_cast<const std::uint8_t*>(paths.data());
-      Send(pipe, m_stop, std::span(bytes, paths.size() * sizeof(wchar_t)));
+      // Disconnecting discards what the caller has not read yet, so the answer stays until
+      // the caller hangs up; under load it was seen to lose the list of units.
+      if (Send(pipe, m_stop, std::span(bytes, paths.size() * sizeof(wchar_t)))) {
+        Receive(pipe, m_stop, request);
+      }
     }
     DisconnectNamedPipe(pipe);
     CloseHandle(pipe);
