@@ -29,11 +29,11 @@ remove_assemblies() {
 }
 trap 'remove_assemblies; wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 # The first program of a session starts its services; a window made meanwhile may be refused.
-with_display wine cmd.exe /c exit >/dev/null 2>&1
+wine cmd.exe /c exit >/dev/null 2>&1
 cp "$BIN/KorPanels.exe" "$work/"
 
-# As the simulator's installer leaves it: the assembly's manifest under manifests/, its file
-# in a folder of the same name. The store names both with a hash of its own; any will do.
+# As the store keeps an installed assembly: its manifest under manifests/, its file in a
+# folder of the same name. The store names both with a hash of its own; any will do.
 install_assembly() {  # version
   local name="${architecture}_microsoft.flightsimulator.simconnect_67c7c14424d61b5b_$1_none_5e2a4f7a9c3b1d06"
   mkdir -p "$store/$name"
@@ -49,7 +49,7 @@ EOF
 
 run() {  # call log: exit code of KorPanels.exe -run
   (cd "$work" && SIMSTUB_QUIT_AFTER_MS=5000 SIMSTUB_CALL_LOG="$work/$1" \
-    with_display timeout 900 wine KorPanels.exe -run >/dev/null 2>&1)
+    timeout 900 wine KorPanels.exe -run >/dev/null 2>&1)
 }
 
 failures=0
