@@ -26,7 +26,7 @@ windows_packages() {
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   apt_install g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 \
-    wine64 qemu-user-static xvfb xauth
+    wine64 qemu-user-static xvfb xauth zip unzip
 }
 
 # Whether this kernel starts 32-bit programs itself; asked with qemu's handler switched off

@@ -10,7 +10,7 @@ Fn Bind(const platform::Library& library, const char* entryPoint) {
 }  // namespace
 
 CSimConnectLib::CSimConnectLib(std::wstring_view libraryName)
-    : m_library(libraryName),
+    : m_library(platform::Library::Simulator(libraryName)),
       m_open(Bind<simconnect::OpenFn>(m_library, "SimConnect_Open")),
       m_close(Bind<simconnect::CloseFn>(m_library, "SimConnect_Close")),
       m_callDispatch(Bind<simconnect::CallDispatchFn>(m_library, "SimConnect_CallDispatch")),
@@ -50,7 +50,9 @@ CSimConnectLib::HResult CSimConnectLib::Open(const char* name, simconnect::Windo
   return m_open(&m_hSimConnect, name, window, userMessage, event, configIndex);
 }
 
-CSimConnectLib::HResult CSimConnectLib::Close() { return Call(m_close); }
+CSimConnectLib::HResult CSimConnectLib::Close() {
+  return Call(m_close);
+}
 
 CSimConnectLib::HResult CSimConnectLib::CallDispatch(simconnect::DispatchProc dispatch,
                                                      void* context) {
@@ -81,9 +83,8 @@ CSimConnectLib::HResult CSimConnectLib::SetNotificationGroupPriority(Dword group
 }
 
 CSimConnectLib::HResult CSimConnectLib::AddToDataDefinition(Dword defineId, const char* datumName,
-                                                            const char* unitsName,
-                                                            Dword datumType, float epsilon,
-                                                            Dword datumId) {
+                                                            const char* unitsName, Dword datumType,
+                                                            float epsilon, Dword datumId) {
   return Call(m_addToDataDefinition, defineId, datumName, unitsName, datumType, epsilon, datumId);
 }
 
@@ -95,8 +96,7 @@ CSimConnectLib::HResult CSimConnectLib::RequestDataOnSimObject(Dword requestId, 
               interval, limit);
 }
 
-CSimConnectLib::HResult CSimConnectLib::RequestDataOnSimObjectType(Dword requestId,
-                                                                   Dword defineId,
+CSimConnectLib::HResult CSimConnectLib::RequestDataOnSimObjectType(Dword requestId, Dword defineId,
                                                                    Dword radiusMeters,
                                                                    Dword objectType) {
   return Call(m_requestDataOnSimObjectType, requestId, defineId, radiusMeters, objectType);
@@ -111,8 +111,7 @@ CSimConnectLib::HResult CSimConnectLib::UnsubscribeFromSystemEvent(Dword eventId
   return Call(m_unsubscribeFromSystemEvent, eventId);
 }
 
-CSimConnectLib::HResult CSimConnectLib::RequestSystemState(Dword requestId,
-                                                           const char* stateName) {
+CSimConnectLib::HResult CSimConnectLib::RequestSystemState(Dword requestId, const char* stateName) {
   return Call(m_requestSystemState, requestId, stateName);
 }
 
@@ -120,9 +119,13 @@ CSimConnectLib::HResult CSimConnectLib::GetLastSentPacketID(Dword* packetId) {
   return Call(m_getLastSentPacketID, packetId);
 }
 
-std::uint32_t CSimConnectLib::NextDefinitionId() { return ++m_definitionCounter; }
+std::uint32_t CSimConnectLib::NextDefinitionId() {
+  return ++m_definitionCounter;
+}
 
-std::uint32_t CSimConnectLib::NextEventId() { return ++m_eventCounter; }
+std::uint32_t CSimConnectLib::NextEventId() {
+  return ++m_eventCounter;
+}
 
 CSimConnectLib& GetSimConnectLib() {
   // Deliberately never destroyed: the library stays loaded and the connection open until

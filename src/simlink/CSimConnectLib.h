@@ -8,7 +8,8 @@
 #include "platform/result.h"
 #include "simlink/SimConnectApi.h"
 
-// The process's binding to the simulator client library, loaded by name at run time.
+// The process's binding to the simulator client library, loaded at run time: by name, or on
+// Windows from the simulator's side-by-side store.
 // Every operation answers E_NOTIMPL when the library or its entry point is missing, so
 // a machine without the simulator needs no special path: opening the connection fails.
 class CSimConnectLib {

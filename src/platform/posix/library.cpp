@@ -12,14 +12,17 @@ namespace {
 std::string SharedObjectName(std::wstring_view name) {
   std::string narrow(name.begin(), name.end());
   constexpr std::string_view kDll = ".dll";
-  if (narrow.size() > kDll.size() && narrow.ends_with(kDll)) narrow.resize(narrow.size() - kDll.size());
+  if (narrow.size() > kDll.size() && narrow.ends_with(kDll))
+    narrow.resize(narrow.size() - kDll.size());
   return "lib" + narrow + ".so";
 }
 
 }  // namespace
 
-Library::Library(std::wstring_view name)
-    : module_(dlopen(SharedObjectName(name).c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+// There is no side-by-side store here: the plain load is all there is.
+Library Library::Simulator(std::wstring_view name) {
+  return Library(dlopen(SharedObjectName(name).c_str(), RTLD_NOW | RTLD_LOCAL));
+}
 
 Library::~Library() {
   if (module_) dlclose(module_);

@@ -4,9 +4,65 @@
 
 #include <string>
 
-namespace platform {
+#include "platform/win32/simulator_manifests.h"
 
-Library::Library(std::wstring_view name) : module_(LoadLibraryW(std::wstring(name).c_str())) {}
+namespace platform {
+namespace {
+
+// An activation context made from one of this program's manifest resources, active on the
+// calling thread for as long as the object lives. A manifest naming an assembly that is not
+// installed gives no context at all.
+class ActiveManifest {
+ public:
+  explicit ActiveManifest(WORD resourceId) {
+    ACTCTXW request{};
+    request.cbSize = sizeof(request);
+    request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.hModule = GetModuleHandleW(nullptr);
+    request.lpResourceName = MAKEINTRESOURCEW(resourceId);
+    context_ = CreateActCtxW(&request);
+    if (context_ == INVALID_HANDLE_VALUE) return;
+    if (!ActivateActCtx(context_, &cookie_)) {
+      ReleaseActCtx(context_);
+      context_ = INVALID_HANDLE_VALUE;
+    }
+  }
+  ~ActiveManifest() {
+    if (context_ == INVALID_HANDLE_VALUE) return;
+    DeactivateActCtx(0, cookie_);
+    ReleaseActCtx(context_);
+  }
+  ActiveManifest(const ActiveManifest&) = delete;
+  ActiveManifest& operator=(const ActiveManifest&) = delete;
+
+  bool IsActive() const { return context_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE context_ = INVALID_HANDLE_VALUE;
+  ULONG_PTR cookie_ = 0;
+};
+
+bool HasManifest(WORD resourceId) {
+  // RT_MANIFEST in its wide form, which the headers lack.
+  return FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(24)) != nullptr;
+}
+
+// A library loaded inside an activation context stays loaded once the context is gone.
+HMODULE LoadSimulatorModule(const std::wstring& name) {
+  if (HMODULE module = LoadLibraryW(name.c_str())) return module;
+  for (WORD id = KOR_FIRST_SIMULATOR_MANIFEST; HasManifest(id); ++id) {
+    const ActiveManifest context(id);
+    if (!context.IsActive()) continue;
+    if (HMODULE module = LoadLibraryW(name.c_str())) return module;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Library Library::Simulator(std::wstring_view name) {
+  return Library(static_cast<void*>(LoadSimulatorModule(std::wstring(name))));
+}
 
 Library::~Library() {
   if (module_) FreeLibrary(static_cast<HMODULE>(module_));

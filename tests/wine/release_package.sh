@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The package a pilot downloads, built by scripts/package, looked at and used as a pilot
+# would:
+# - it holds the programs and the guide as Windows text, and never a library of the tests
+#   (the stand-in simulator library, the test hid.dll and setupapi.dll);
+# - the plug-in's version block carries the package's version;
+# - every program in it is a 32-bit (i386) PE file for the GUI subsystem that imports only
+#   Windows system libraries: no runtime DLL, and no load-time tie to the simulator's
+#   library that would stop it on a machine without the simulator;
+# - unpacked into a fresh Wine prefix, a new machine on which the simulator has run once,
+#   KorPanels.exe -install puts the unpacked program's path into exe.xml;
+# - where the package has the tester, it opens and ends with 2 when its window is closed.
+# The programs are i686. In the x86_64 lane (machines that run 32-bit Wine only under
+# emulation, where a fresh 32-bit prefix takes minutes) the runs are skipped, with a line
+# that says so; the contents and the PE files are still checked.
+# Usage: release_package.sh BIN_DIR   (unused: the package is a build of its own)
+set -uo pipefail
+# One display for every program of the check's Wine session, which breaks when it goes.
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a bash "$0" "$@"
+source "$(dirname "$0")/../../scripts/lib.sh"
+cd "$ROOT" || exit 1
+
+failures=0
+fail() { echo "release_package: $1"; failures=$((failures + 1)); }
+work=$(mktemp -d "$ROOT/build/wine-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+scripts/package >"$work/package.log" 2>&1 || { tail -40 "$work/package.log"; exit 1; }
+zip="$ROOT/$(tail -1 "$work/package.log")"
+name=$(basename "$zip" .zip)
+unzip -q "$zip" -d "$work/unpacked" || { echo "release_package: $zip does not unpack"; exit 1; }
+folder="$work/unpacked/$name"
+
+expected=(KorPanels.exe UserGuide.txt)
+# The tester is packed once the build has it.
+if grep -q '^KorSwitchTest:' <<<"$(cmake --build build/package --target help)"; then
+  expected+=(KorSwitchTest.exe)
+fi
+for file in "${expected[@]}"; do
+  [ -f "$folder/$file" ] || fail "$name.zip lacks $name/$file"
+done
+while read -r entry; do
+  case " ${expected[*]} " in *" ${entry#"$name/"} "*) ;; *) fail "$name.zip holds $entry" ;; esac
+done < <(unzip -Z1 "$zip" | grep -v '/$')
+[ "$(grep -c $'\r$' "$folder/UserGuide.txt")" = "$(wc -l <"$folder/UserGuide.txt")" ] ||
+  fail "UserGuide.txt has lines without CR LF"
+
+# The plug-in's version block carries the package's version: both come from one place.
+version=${name#korvane-panels-}
+block=$(i686-w64-mingw32-windres -J coff -i "$folder/KorPanels.exe" -O rc)
+grep -qx " FILEVERSION ${version//./, }, 0" <<<"$block" || fail "KorPanels.exe is not version $version"
+for value in '"CompanyName", "Korvane"' "\"FileVersion\", \"$version\"" \
+  "\"ProductVersion\", \"$version\""; do
+  grep -qF "VALUE $value" <<<"$block" || fail "KorPanels.exe's version block lacks $value"
+done
+
+# What every Windows since the simulator's days has in its system folder.
+system_libraries=(advapi32.dll comctl32.dll comdlg32.dll gdi32.dll hid.dll kernel32.dll
+  msimg32.dll msvcrt.dll ole32.dll oleaut32.dll setupapi.dll shell32.dll user32.dll)
+for program in "$folder"/*.exe; do
+  headers=$(i686-w64-mingw32-objdump -p "$program")
+  file=$(basename "$program")
+  grep -q 'file format pei-i386$' <<<"$headers" || fail "$file is not an i386 PE file"
+  grep -q $'^Subsystem\t\t00000002\t(Windows GUI)$' <<<"$headers" ||
+    fail "$file is not for the GUI subsystem"
+  while read -r library; do
+    case " ${system_libraries[*]} " in
+      *" ${library,,} "*) ;;
+      *) fail "$file imports $library, not a Windows system library" ;;
+    esac
+  done < <(sed -n 's/^\tDLL Name: //p' <<<"$headers")
+done
+
+if [ "$KOR_WINE_LANE" != i686 ]; then
+  echo "release_package: the runs of the i686 programs are skipped in the $KOR_WINE_LANE lane"
+else
+  # A fresh prefix is a machine that has never seen the programs.
+  export WINEPREFIX="$work/prefix"
+  trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+  wine_prefix
+  wine cmd.exe /c exit >/dev/null 2>&1
+  cp -r "$folder" "$WINEPREFIX/drive_c/Program Files/"
+  program_folder="C:\\Program Files\\$name"
+  # The folders the simulator makes on its first run; install creates none.
+  profile="$WINEPREFIX/drive_c/users/$(id -un)"
+  mkdir -p "$profile/AppData/Roaming/Microsoft/FSX" "$profile/Documents/Flight Simulator X Files"
+
+  timeout 900 wine "$program_folder\\KorPanels.exe" -install >/dev/null 2>&1 ||
+    fail "KorPanels.exe -install ended with $?"
+  grep -qxF $'\t\t\t<Path>'"$program_folder"$'\\KorPanels.exe</Path>\r' \
+    "$profile/AppData/Roaming/Microsoft/FSX/exe.xml" 2>/dev/null ||
+    fail "exe.xml does not name $program_folder\\KorPanels.exe"
+
+  if [ -f "$folder/KorSwitchTest.exe" ]; then
+    wine "$program_folder\\KorSwitchTest.exe" >/dev/null 2>&1 &
+    tester=$!
+    # Closing the window as a pilot does: the close box, until it has one to close.
+    for _ in $(seq 120); do
+      sleep 1
+      kill -0 "$tester" 2>/dev/null || break
+      wine taskkill /IM KorSwitchTest.exe >/dev/null 2>&1
+    done
+    kill -0 "$tester" 2>/dev/null && { kill "$tester"; fail "KorSwitchTest.exe did not close"; }
+    wait "$tester"
+    rc=$?
+    [ "$rc" -eq 2 ] || fail "KorSwitchTest.exe closed with $rc, not 2"
+  fi
+fi
+
+[ "$failures" -eq 0 ] && echo "release_package: $name.zip holds ${expected[*]}, all i386 GUI" \
+  "programs importing only system libraries$([ "$KOR_WINE_LANE" = i686 ] &&
+    echo "; -install from the unpacked folder registered it")"
+exit $((failures > 0))
