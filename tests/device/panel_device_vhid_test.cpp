@@ -84,26 +84,43 @@ TEST_F(PanelDeviceTest, UnpluggedUnitWhoseReadNeverCompletesStillCloses) {
   EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
 }
 
+// A behaviour slower than its unit, so that a report is always waiting when the reader looks.
+class SlowPanel : public RecordingPanel {
+ public:
+  using RecordingPanel::RecordingPanel;
+  ~SlowPanel() { DetachAll(); }
+  void OnInputReport(CPanelDevice& device, std::uint32_t length,
+                     std::span<const std::uint8_t> previous,
+                     std::span<const std::uint8_t> current) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    RecordingPanel::OnInputReport(device, length, previous, current);
+  }
+};
+
 // A unit that never pauses must not keep its reader from seeing the stop: the detach is
 // prompt, the stopping output runs, and nothing touches the unit after it is gone.
 TEST_F(PanelDeviceTest, DetachWhileReportsFlowStopsTheReaderPromptly) {
+  SlowPanel slow{kVendor, kProduct};
   VirtualUnit unit(L"unit-chatty", kVendor, kProduct, 4);
-  panel.AttachDevice(unit.path());
+  slow.AttachDevice(unit.path());
   ASSERT_TRUE(unit.Settle());
-  // A backlog first, so that a report is always waiting whenever the reader looks.
+  // A backlog the reader needs many seconds for, and more coming all the while.
   for (int n = 0; n < 20000; ++n) unit.Push({0, static_cast<std::uint8_t>(n), 0, 0});
   std::atomic<bool> flowing = true;
   std::thread sender([&] {
-    for (std::uint8_t n = 0; flowing; ++n) unit.Push({0, n, 0, 0});
+    for (std::uint8_t n = 0; flowing; ++n) {
+      unit.Push({0, n, 0, 0});
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
   });
 
   const auto start = std::chrono::steady_clock::now();
-  panel.DetachDevice(unit.path());
+  slow.DetachDevice(unit.path());
   const auto elapsed = std::chrono::steady_clock::now() - start;
   flowing = false;
   sender.join();
 
-  EXPECT_THAT(panel.Stopped(), ElementsAre(L"unit-chatty"));
+  EXPECT_THAT(slow.Stopped(), ElementsAre(L"unit-chatty"));
   EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
   EXPECT_LT(elapsed, std::chrono::milliseconds(CPanelDevice::kReaderStopTimeoutMs / 2));
   std::printf("detach while reports flow: %.2f ms\n",
