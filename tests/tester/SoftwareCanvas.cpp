@@ -54,6 +54,27 @@ std::optional<Image> ArtBitmap(std::uint16_t id) {
   return std::nullopt;
 }
 
+std::vector<OverlayProbe> OverlayProbes(const Image& face) {
+  std::vector<OverlayProbe> probes;
+  for (const tester::SwitchRow& row : tester::kSwitchRows) {
+    if (row.overlay == tester::kNoOverlay) continue;
+    const auto overlay = ArtBitmap(row.overlay);
+    if (!overlay) continue;
+    [&] {
+      for (int y = 0; y < overlay->height; ++y) {
+        for (int x = 0; x < overlay->width; ++x) {
+          const platform::Rgb pixel = overlay->At(x, y);
+          const platform::Point at{row.origin.x + x, row.origin.y + y};
+          if (pixel == platform::kTransparentColour || pixel == face.At(at.x, at.y)) continue;
+          probes.push_back({&row, at, pixel});
+          return;
+        }
+      }
+    }();
+  }
+  return probes;
+}
+
 SoftwareCanvas::SoftwareCanvas(int width, int height, platform::Rgb background)
     : m_image{width, height,
               std::vector<platform::Rgb>(static_cast<std::size_t>(width * height), background)} {}

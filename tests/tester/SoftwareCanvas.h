@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "tester/SwitchLayout.h"
 
 namespace tester_art {
 
@@ -27,6 +28,17 @@ std::optional<Image> ReadBitmapFile(const std::filesystem::path& file);
 // The bitmap with this resource id from the folder of the tester's art, whose files are
 // named after their ids.
 std::optional<Image> ArtBitmap(std::uint16_t id);
+
+// Where an overlay shows on the face: its first drawn pixel that differs from the face
+// beneath it, which for every rocker is the overlay's origin.
+struct OverlayProbe {
+  const tester::SwitchRow* row;
+  platform::Point at;
+  platform::Rgb overlay;
+};
+
+// One probe per overlay; an overlay that would not show on the face has none.
+std::vector<OverlayProbe> OverlayProbes(const Image& face);
 
 class SoftwareCanvas : public platform::Canvas {
  public:

@@ -40,38 +40,6 @@ Image Render(std::initializer_list<InputBit> bits, std::array<LampState, 3> lamp
   return canvas.image();
 }
 
-// Where an overlay shows: its first drawn pixel that differs from the face beneath it, at
-// the overlay's origin for every rocker.
-struct Probe {
-  const tester::SwitchRow* row;
-  Point at;
-  Rgb overlay;
-};
-
-std::vector<Probe> Probes(const Image& face) {
-  std::vector<Probe> probes;
-  for (const tester::SwitchRow& row : tester::kSwitchRows) {
-    if (row.overlay == tester::kNoOverlay) continue;
-    const auto overlay = tester_art::ArtBitmap(row.overlay);
-    if (!overlay) {
-      ADD_FAILURE() << "no bitmap " << row.overlay;
-      continue;
-    }
-    bool found = false;
-    for (int y = 0; y < overlay->height && !found; ++y) {
-      for (int x = 0; x < overlay->width && !found; ++x) {
-        const Rgb pixel = overlay->At(x, y);
-        const Point at{row.origin.x + x, row.origin.y + y};
-        if (pixel == platform::kTransparentColour || pixel == face.At(at.x, at.y)) continue;
-        probes.push_back({&row, at, pixel});
-        found = true;
-      }
-    }
-    EXPECT_TRUE(found) << "overlay " << row.overlay << " would not show on the face";
-  }
-  return probes;
-}
-
 TEST(PictureRendering, CommittedArtHasTheSizesOfTheLayoutAndBlueAroundThePanel) {
   const auto face = tester_art::ArtBitmap(tester::kPanelFace);
   ASSERT_TRUE(face);
@@ -94,14 +62,14 @@ TEST(PictureRendering, SetBitsShowTheirOverlaysAndClearOnesShowTheFace) {
   const Image rest = Render({}, {LampState::Off, LampState::Off, LampState::Off});
   const auto face = tester_art::ArtBitmap(tester::kPanelFace);
   ASSERT_TRUE(face);
-  const std::vector<Probe> probes = Probes(*face);
+  const std::vector<tester_art::OverlayProbe> probes = tester_art::OverlayProbes(*face);
   ASSERT_EQ(probes.size(), 19u);
-  for (const Probe& probe : probes) {
+  for (const auto& probe : probes) {
     EXPECT_EQ(rest.At(probe.at.x, probe.at.y), face->At(probe.at.x, probe.at.y))
         << "overlay " << probe.row->overlay << " drawn at rest";
   }
   // Rockers show at their very origin.
-  for (const Probe& probe : probes) {
+  for (const auto& probe : probes) {
     if (probe.row->overlay <= 215) {
       EXPECT_EQ(probe.at, probe.row->origin) << probe.row->overlay;
     }
@@ -112,7 +80,7 @@ TEST(PictureRendering, SetBitsShowTheirOverlaysAndClearOnesShowTheFace) {
   const Image moved = Render({kMasterBatteryOn, kPitotHeatOn, kCowlFlapsClosed, kNavLightsOn,
                               kMagnetoLeft, kGearLeverUp, kGearLeverDown},
                              {LampState::Off, LampState::Off, LampState::Off});
-  for (const Probe& probe : probes) {
+  for (const auto& probe : probes) {
     const bool isSet = std::ranges::any_of(set, [&](InputBit bit) {
       return bit.byte == probe.row->bit.byte && bit.mask == probe.row->bit.mask;
     });

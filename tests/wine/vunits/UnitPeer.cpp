@@ -233,11 +233,13 @@ UnitPeer::Unit& UnitPeer::Find(const std::wstring& path) {
 // The reader's handle is the one that the program opened after the synchronous handle
 // and that never asks anything: it only waits for input reports. A vendor check by a
 // behaviour after the owner asks at once, so a handle silent for a while is the reader.
+// A program that keeps no synchronous handle (the tester opens one for each call) has
+// only the silent one.
 UnitPeer::Instance* UnitPeer::Reader(Unit& unit) {
   const auto settled = std::chrono::steady_clock::now() - kReaderSilence;
   Instance* reader = nullptr;
   for (Instance& instance : unit.instances) {
-    if (unit.syncHandle == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
+    if (instance.connected == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
         instance.connectedAt > settled) {
       continue;
     }
