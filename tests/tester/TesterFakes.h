@@ -3,8 +3,10 @@
 // The dialog and control window of the tester without a window system: what the picture
 // asks of its window is recorded, and painting goes to a canvas that records its calls.
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog.h"

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <vector>
 
+#include "ProgramFolder.h"
+
 namespace vunits {
 namespace {
 
@@ -12,13 +14,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(240);
 constexpr DWORD kEndPatienceMs = 60000;
 constexpr int kPicture = 1000;
-
-std::wstring OwnFolder() {
-  std::vector<wchar_t> path(MAX_PATH * 4);
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring own(path.data(), length);
-  return own.substr(0, own.find_last_of(L"\\/") + 1);
-}
 
 struct Search {
   DWORD processId;

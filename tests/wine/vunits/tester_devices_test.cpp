@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Eventually.h"
 #include "SoftwareCanvas.h"
 #include "TesterUnderTest.h"
 #include "UnitPeer.h"
@@ -29,7 +30,8 @@ using vunits::Report;
 using vunits::TesterUnderTest;
 using vunits::UnitPeer;
 
-constexpr auto kPatience = 60s;
+using vunits::Eventually;
+using vunits::kPatience;
 
 vunits::UnitProfile SwitchUnit(const wchar_t* label) {
   return {label, panels::kSwitchPanel.vendorId, panels::kSwitchPanel.productId, kInputReportLength,
@@ -45,16 +47,6 @@ Report Switches(const std::vector<InputBit>& bits) {
   Report report(kInputReportLength, 0);
   for (const InputBit bit : bits) report[bit.byte] |= bit.mask;
   return report;
-}
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    Sleep(100);
-  }
-  return true;
 }
 
 // The whole screen, by name: NAME.request asks the script for it, which leaves NAME.png
