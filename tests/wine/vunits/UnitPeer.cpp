@@ -71,7 +71,10 @@ Report BytesOf(const Record& record) {
 
 }  // namespace
 
-UnitPeer::UnitPeer() : m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+UnitPeer::UnitPeer()
+    : m_busPipe(L"\\\\.\\pipe\\korvane-vunits-bus-" + std::to_wstring(GetCurrentProcessId())),
+      m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  SetEnvironmentVariableW(kBusVariable, m_busPipe.c_str());
   m_bus = std::thread([this] { ServeBus(); });
   std::unique_lock lock(m_lock);
   m_changed.wait(lock, [&] { return m_busListening; });
@@ -199,7 +202,7 @@ Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uin
 
 void UnitPeer::ServeBus() {
   while (WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0) {
-    HANDLE pipe = NewPipe(kBusPipe);
+    HANDLE pipe = NewPipe(m_busPipe.c_str());
     {
       std::lock_guard lock(m_lock);
       m_busListening = true;
