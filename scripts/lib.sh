@@ -27,6 +27,8 @@ windows_packages() {
   dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   apt_install g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 \
     wine64 qemu-user-static xvfb xauth zip unzip
+  # Screenshots of the tester's picture under Wine.
+  apt_install imagemagick
 }
 
 # Whether this kernel starts 32-bit programs itself; asked with qemu's handler switched off

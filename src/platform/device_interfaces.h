@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-namespace platform {
+#include "platform/window.h"
 
-class Window;
+namespace platform {
 
 // A device interface class, laid out as the Windows GUID.
 struct Guid {
@@ -30,6 +30,9 @@ using DeviceNotification = void*;
 // Device-change messages with device-interface records for arrivals and removals of this
 // class will reach the window. Null when the registration failed.
 DeviceNotification RegisterDeviceInterfaceNotification(const Window& window,
+                                                       const Guid& interfaceClass);
+// The same for a window the system made by other means, such as a dialog, by its handle.
+DeviceNotification RegisterDeviceInterfaceNotification(WindowHandle window,
                                                        const Guid& interfaceClass);
 
 // Calls `offer` with the path of every device interface of the class present now.

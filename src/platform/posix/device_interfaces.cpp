@@ -21,8 +21,13 @@ Guid HidClassGuid() {
 
 DeviceNotification RegisterDeviceInterfaceNotification(const Window& window,
                                                        const Guid& interfaceClass) {
-  if (interfaceClass != kHidClass || !window.Handle()) return nullptr;
-  posix::WindowSlot* slot = &posix::SlotOf(window.Handle());
+  return RegisterDeviceInterfaceNotification(window.Handle(), interfaceClass);
+}
+
+DeviceNotification RegisterDeviceInterfaceNotification(WindowHandle window,
+                                                       const Guid& interfaceClass) {
+  if (interfaceClass != kHidClass || !window) return nullptr;
+  posix::WindowSlot* slot = &posix::SlotOf(window);
   // A unit pulled out is gone at once, as after a surprise removal: no query comes first.
   const int listener = vhid::AddChangeListener([slot](bool arrived, const std::wstring& path) {
     slot->queue->Post({slot, kWmDeviceChange,

@@ -46,11 +46,16 @@ Guid HidClassGuid() {
 
 DeviceNotification RegisterDeviceInterfaceNotification(const Window& window,
                                                        const Guid& interfaceClass) {
+  return RegisterDeviceInterfaceNotification(window.Handle(), interfaceClass);
+}
+
+DeviceNotification RegisterDeviceInterfaceNotification(WindowHandle window,
+                                                       const Guid& interfaceClass) {
   DEV_BROADCAST_DEVICEINTERFACE_W filter{};
   filter.dbcc_size = sizeof(filter);
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   filter.dbcc_classguid = Native(interfaceClass);
-  return RegisterDeviceNotificationW(static_cast<HWND>(window.Handle()), &filter,
+  return RegisterDeviceNotificationW(static_cast<HWND>(window), &filter,
                                      DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 

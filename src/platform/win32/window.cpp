@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/messages.h"
+#include "platform/win32/device_broadcast.h"
 
 static_assert(platform::kWmCreate == WM_CREATE && platform::kWmDestroy == WM_DESTROY &&
               platform::kWmQuit == WM_QUIT && platform::kWmDeviceChange == WM_DEVICECHANGE &&
@@ -28,17 +29,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"KorvanePluginWindow";
 
 LRESULT OnDeviceChange(WindowHandler& handler, WPARAM event, LPARAM lParam) {
-  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-  if (!header) {
-    handler.OnDeviceChange(static_cast<std::uint32_t>(event), nullptr);
-    return 0;
-  }
-  std::wstring_view name;
-  if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
-    name = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header)->dbcc_name;
-  }
-  const DeviceBroadcast record{header->dbch_devicetype, name};
-  handler.OnDeviceChange(static_cast<std::uint32_t>(event), &record);
+  const auto record = ReadDeviceBroadcast(lParam);
+  handler.OnDeviceChange(static_cast<std::uint32_t>(event), record ? &*record : nullptr);
   return 0;
 }
 

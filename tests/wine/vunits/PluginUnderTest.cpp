@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ProgramFolder.h"
 #include "VirtualUnitWire.h"
 
 namespace vunits {
@@ -17,13 +18,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(240);
 constexpr DWORD kAnswerBytes = 64 * 1024;
 constexpr DWORD kNoticePatienceMs = 60000;
-
-std::wstring OwnFolder() {
-  std::vector<wchar_t> path(MAX_PATH * 4);
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring own(path.data(), length);
-  return own.substr(0, own.find_last_of(L"\\/") + 1);
-}
 
 HANDLE ConnectControl(const std::wstring& name, HANDLE process) {
   const auto deadline = Clock::now() + kStartPatience;

@@ -71,7 +71,10 @@ Report BytesOf(const Record& record) {
 
 }  // namespace
 
-UnitPeer::UnitPeer() : m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+UnitPeer::UnitPeer()
+    : m_busPipe(L"\\\\.\\pipe\\korvane-vunits-bus-" + std::to_wstring(GetCurrentProcessId())),
+      m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  SetEnvironmentVariableW(kBusVariable, m_busPipe.c_str());
   m_bus = std::thread([this] { ServeBus(); });
   std::unique_lock lock(m_lock);
   m_changed.wait(lock, [&] { return m_busListening; });
@@ -199,7 +202,7 @@ Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uin
 
 void UnitPeer::ServeBus() {
   while (WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0) {
-    HANDLE pipe = NewPipe(kBusPipe);
+    HANDLE pipe = NewPipe(m_busPipe.c_str());
     {
       std::lock_guard lock(m_lock);
       m_busListening = true;
@@ -237,11 +240,13 @@ UnitPeer::Unit& UnitPeer::Find(const std::wstring& path) {
 // The reader's handle is the one that the program opened after the synchronous handle
 // and that never asks anything: it only waits for input reports. A vendor check by a
 // behaviour after the owner asks at once, so a handle silent for a while is the reader.
+// A program that keeps no synchronous handle (the tester opens one for each call) has
+// only the silent one.
 UnitPeer::Instance* UnitPeer::Reader(Unit& unit) {
   const auto settled = std::chrono::steady_clock::now() - kReaderSilence;
   Instance* reader = nullptr;
   for (Instance& instance : unit.instances) {
-    if (unit.syncHandle == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
+    if (instance.connected == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
         instance.connectedAt > settled) {
       continue;
     }

@@ -85,6 +85,7 @@ class UnitPeer {
   std::map<std::wstring, std::unique_ptr<Unit>> m_units;
   std::uint64_t m_connections = 0;
   bool m_busListening = false;  // set once the bus was first made (or could not be)
+  std::wstring m_busPipe;       // this peer's own
   HANDLE m_stop;
   std::thread m_bus;
 };

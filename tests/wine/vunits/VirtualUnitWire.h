@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace vunits {
 
@@ -15,7 +16,17 @@ namespace vunits {
 inline constexpr GUID kHidInterfaceClass = {
     0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
-inline constexpr wchar_t kBusPipe[] = L"\\\\.\\pipe\\korvane-vunits-bus";
+// Each peer has a bus of its own, named in this variable of the environment that the
+// programs it starts inherit, so that checks can run side by side in one Wine session.
+inline constexpr wchar_t kBusVariable[] = L"KORVANE_VUNITS_BUS";
+
+// Empty in a program that no peer started: it finds no bus, and so no unit.
+inline std::wstring BusPipe() {
+  wchar_t name[256] = {};
+  const DWORD length = GetEnvironmentVariableW(kBusVariable, name, 256);
+  return length < 256 ? name : L"";
+}
+
 inline constexpr std::uint32_t kMaxMessage = 4096;
 
 enum class Request : std::uint8_t {

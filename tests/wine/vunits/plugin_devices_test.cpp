@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Eventually.h"
 #include "PluginUnderTest.h"
 #include "UnitPeer.h"
 #include "panels/AutopilotPanelReports.h"
@@ -29,9 +30,8 @@ using vunits::Report;
 using vunits::UnitPeer;
 using vunits::UnitProfile;
 
-// Under emulation every step of the plug-in is slow; nothing here waits this long unless
-// something is wrong.
-constexpr auto kPatience = 60s;
+using vunits::Eventually;
+using vunits::kPatience;
 
 UnitProfile SwitchUnit(const wchar_t* label) {
   return {label, panels::kSwitchPanel.vendorId, panels::kSwitchPanel.productId, kInputReportLength,
@@ -89,17 +89,6 @@ std::string LastFeature(UnitPeer& units, const std::wstring& path) {
     text += digits;
   }
   return text;
-}
-
-// True once the condition holds, checked again and again for a while.
-template <typename Condition>
-bool Eventually(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    Sleep(20);
-  }
-  return true;
 }
 
 // The flight starts, and the plug-in has asked for every panel's data: frames run from

@@ -19,12 +19,13 @@ using Paths = std::vector<std::wstring>;
 // The bus answers one question per connection; a busy bus is waited for, an absent one
 // means that no unit is present.
 Paths PresentUnits() {
+  const std::wstring name = vunits::BusPipe();
   HANDLE bus = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 50 && bus == INVALID_HANDLE_VALUE; ++attempt) {
-    bus = CreateFileW(vunits::kBusPipe, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+    bus = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                       nullptr);
     if (bus == INVALID_HANDLE_VALUE && GetLastError() != ERROR_PIPE_BUSY) return {};
-    if (bus == INVALID_HANDLE_VALUE) WaitNamedPipeW(vunits::kBusPipe, 200);
+    if (bus == INVALID_HANDLE_VALUE) WaitNamedPipeW(name.c_str(), 200);
   }
   if (bus == INVALID_HANDLE_VALUE) return {};
   DWORD mode = PIPE_READMODE_MESSAGE;
