@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/posix/kernel.h"
+#include "platform/posix/kernel_faults.h"
 #include "platform/posix/virtual_hid_bus_state.h"
 
 namespace platform {
@@ -91,6 +92,12 @@ HidReader::~HidReader() {
 
 HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
                                    std::uint32_t& bytesRead) {
+  // As on Windows: a wait on a stop event that does not exist fails at once and ends the
+  // read, and a read without an event of its own is tried again a second later.
+  if (!stop.IsValid()) return Outcome::Stopped;
+  if (posix::KernelFaulty(posix::KernelFault::EventCreation)) {
+    return stop.Wait(1000) ? Outcome::Stopped : Outcome::Failed;
+  }
   std::unique_lock lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
   auto& stopped = stop.impl().signalled;
