@@ -1,6 +1,7 @@
 #include "platform/hid.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/posix/kernel.h"
 #include "platform/posix/kernel_faults.h"
@@ -42,7 +43,13 @@ VirtualDevice& Unit(void* handle) {
   return *static_cast<OpenHandle*>(handle)->device;
 }
 
+std::atomic<std::uint64_t> g_readerWakeups{0};
+
 }  // namespace
+
+std::uint64_t vhid::ReaderWakeups() {
+  return g_readerWakeups;
+}
 
 HidDevice::HidDevice(std::wstring_view path) : handle_(OpenUnit(path)) {}
 HidDevice::~HidDevice() {
@@ -111,9 +118,10 @@ HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
   const bool readStarted = unit.plugged;
   ++unit.waitingReaders;
   KernelWake().notify_all();
-  KernelWake().wait(lock, [&] {
-    return stopped || (readStarted && (!unit.pendingInput.empty() || !unit.plugged));
-  });
+  while (!stopped && !(readStarted && (!unit.pendingInput.empty() || !unit.plugged))) {
+    KernelWake().wait(lock);
+    g_readerWakeups.fetch_add(1, std::memory_order_relaxed);
+  }
   --unit.waitingReaders;
   if (readStarted && !unit.pendingInput.empty()) {
     vhid::Report report = std::move(unit.pendingInput.front());
