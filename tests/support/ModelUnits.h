@@ -48,45 +48,22 @@ inline platform::vhid::Report Bytes(std::span<const std::uint8_t> report) {
 
 inline std::vector<ModelUnit> AllModelUnits() {
   using platform::vhid::Report;
-  const Report switchesOff =
+  const Report lampsOff =
       Bytes(panels::switch_panel::MakeGearLightReport(panels::switch_panel::kAllLampsOff));
-  const Report radioBlank = Bytes(panels::radio_panel::kBlankReport);
-  const Report autopilotReset = Bytes(panels::autopilot_panel::MakeResetReport());
+  const Report blank = Bytes(panels::radio_panel::kBlankReport);
+  const Report reset = Bytes(panels::autopilot_panel::MakeResetReport());
+  constexpr panels::PanelModel ap = panels::kAutopilotPanel;
+  constexpr panels::PanelModel radio = panels::kRadioPanel;
+  constexpr panels::PanelModel sw = panels::kSwitchPanel;
+  // AP button; flaps lever stepping down; the upper row's coarse encoder with the selector
+  // on COM1, then on NAV1; de-ice switch; gear lever up and down.
   return {
-      // The AP button; then the flaps lever stepping down.
-      {L"autopilot-a",
-       panels::kAutopilotPanel,
-       {0, 0x80, 0, 0},
-       {0, 0, 0, 0},
-       "AP_MASTER",
-       autopilotReset},
-      {L"autopilot-b",
-       panels::kAutopilotPanel,
-       {0, 0, 0, 0x02},
-       {0, 0, 0, 0},
-       "FLAPS_INCR",
-       autopilotReset},
-      // The upper row's coarse encoder, with the selector on COM1; then on NAV1.
-      {L"radio-a",
-       panels::kRadioPanel,
-       {0, 0x01, 0, 0x04},
-       {0, 0x01, 0, 0},
-       "COM_RADIO_WHOLE_INC",
-       radioBlank},
-      {L"radio-b",
-       panels::kRadioPanel,
-       {0, 0x04, 0, 0x04},
-       {0, 0x04, 0, 0},
-       "NAV1_RADIO_WHOLE_INC",
-       radioBlank},
-      // The de-ice switch; then the gear lever pulled up.
-      {L"switch-a",
-       panels::kSwitchPanel,
-       {0, 0x10, 0, 0},
-       {0, 0, 0, 0},
-       "ANTI_ICE_SET",
-       switchesOff},
-      {L"switch-b", panels::kSwitchPanel, {0, 0, 0, 0x04}, {0, 0, 0, 0x08}, "GEAR_UP", switchesOff},
+      {L"autopilot-a", ap, {0, 0x80, 0, 0}, {0, 0, 0, 0}, "AP_MASTER", reset},
+      {L"autopilot-b", ap, {0, 0, 0, 0x02}, {0, 0, 0, 0}, "FLAPS_INCR", reset},
+      {L"radio-a", radio, {0, 0x01, 0, 0x04}, {0, 0x01, 0, 0}, "COM_RADIO_WHOLE_INC", blank},
+      {L"radio-b", radio, {0, 0x04, 0, 0x04}, {0, 0x04, 0, 0}, "NAV1_RADIO_WHOLE_INC", blank},
+      {L"switch-a", sw, {0, 0x10, 0, 0}, {0, 0, 0, 0}, "ANTI_ICE_SET", lampsOff},
+      {L"switch-b", sw, {0, 0, 0, 0x04}, {0, 0, 0, 0x08}, "GEAR_UP", lampsOff},
   };
 }
 
