@@ -18,7 +18,7 @@ apt_install() {
 }
 
 native_packages() {
-  apt_install cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+  apt_install cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
 }
 
 windows_packages() {

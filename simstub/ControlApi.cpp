@@ -31,6 +31,10 @@ std::vector<TransmittedEvent> TransmittedEvents() {
   return TheSession().TransmittedEvents();
 }
 
+std::size_t TransmittedEventCount() {
+  return TheSession().TransmittedEventCount();
+}
+
 std::vector<std::string> CallLog() {
   return TheSession().CallLog();
 }

@@ -60,6 +60,7 @@ class Session {
   void FireSystemEvent(std::string_view name);
   void Quit();
   std::vector<TransmittedEvent> TransmittedEvents();
+  std::size_t TransmittedEventCount();
   std::vector<std::string> CallLog();
   bool FailCall(std::string_view entryPoint, HResult result, unsigned nth);
   void ClearFailures();

@@ -54,6 +54,11 @@ std::vector<TransmittedEvent> Session::TransmittedEvents() {
   return transmitted_;
 }
 
+std::size_t Session::TransmittedEventCount() {
+  Guard guard(*this);
+  return transmitted_.size();
+}
+
 std::vector<std::string> Session::CallLog() {
   Guard guard(*this);
   return calls_;

@@ -71,6 +71,8 @@ SIMSTUB_API void FireSystemEvent(std::string_view name);
 SIMSTUB_API void Quit();
 
 SIMSTUB_API std::vector<TransmittedEvent> TransmittedEvents();
+// As many as TransmittedEvents() holds, without copying them.
+SIMSTUB_API std::size_t TransmittedEventCount();
 SIMSTUB_API std::vector<std::string> CallLog();
 
 // From now on the named entry point returns `result` without effect: on every call, or

@@ -13,13 +13,19 @@ CPanelDevice::~CPanelDevice() {
 
 bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
   if (m_owner) return false;
+  // A reader started without its stop event could never be told to end.
+  if (!m_stop.IsValid()) return false;
   m_owner = &owner;
   m_path = path;
   m_sync = std::make_unique<platform::HidDevice>(path);
   if (!m_sync->IsOpen()) return false;
   if (!m_sync->GetCaps(m_caps)) return false;
   m_owner->OnDeviceOpened(*this);
-  return m_reader.Start([this] { ReaderThread(this); });
+  if (m_reader.Start([this] { ReaderThread(this); })) return true;
+  // The unit shows its first outputs but nobody will keep them up to date: it is left as a
+  // stopped unit looks.
+  m_owner->OnDeviceStopping(*this);
+  return false;
 }
 
 void CPanelDevice::Close() {

@@ -20,7 +20,7 @@
 // A process runs the plug-in as: construct, Create(), and when that succeeds
 // platform::RunMessageLoop() until the simulator quits. A refused Create() means no
 // simulator: the process ends quietly.
-class CMainDlg : public platform::WindowHandler {
+class CMainDlg final : public platform::WindowHandler {
  public:
   static constexpr std::wstring_view kTitle = L"Korvane Panel(s) Plugin for FSX";
 

@@ -1,8 +1,10 @@
 #include "platform/hid.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/posix/kernel.h"
+#include "platform/posix/kernel_faults.h"
 #include "platform/posix/virtual_hid_bus_state.h"
 
 namespace platform {
@@ -41,7 +43,13 @@ VirtualDevice& Unit(void* handle) {
   return *static_cast<OpenHandle*>(handle)->device;
 }
 
+std::atomic<std::uint64_t> g_readerWakeups{0};
+
 }  // namespace
+
+std::uint64_t vhid::ReaderWakeups() {
+  return g_readerWakeups;
+}
 
 HidDevice::HidDevice(std::wstring_view path) : handle_(OpenUnit(path)) {}
 HidDevice::~HidDevice() {
@@ -91,6 +99,12 @@ HidReader::~HidReader() {
 
 HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
                                    std::uint32_t& bytesRead) {
+  // As on Windows: a wait on a stop event that does not exist fails at once and ends the
+  // read, and a read without an event of its own is tried again a second later.
+  if (!stop.IsValid()) return Outcome::Stopped;
+  if (posix::KernelFaulty(posix::KernelFault::EventCreation)) {
+    return stop.Wait(1000) ? Outcome::Stopped : Outcome::Failed;
+  }
   std::unique_lock lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
   auto& stopped = stop.impl().signalled;
@@ -104,9 +118,10 @@ HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
   const bool readStarted = unit.plugged;
   ++unit.waitingReaders;
   KernelWake().notify_all();
-  KernelWake().wait(lock, [&] {
-    return stopped || (readStarted && (!unit.pendingInput.empty() || !unit.plugged));
-  });
+  while (!stopped && !(readStarted && (!unit.pendingInput.empty() || !unit.plugged))) {
+    KernelWake().wait(lock);
+    g_readerWakeups.fetch_add(1, std::memory_order_relaxed);
+  }
   --unit.waitingReaders;
   if (readStarted && !unit.pendingInput.empty()) {
     vhid::Report report = std::move(unit.pendingInput.front());

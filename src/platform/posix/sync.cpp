@@ -1,7 +1,10 @@
+#include <atomic>
 #include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "platform/posix/kernel.h"
+#include "platform/posix/kernel_faults.h"
 
 namespace platform::posix {
 
@@ -15,6 +18,25 @@ std::condition_variable& KernelWake() {
   return wake;
 }
 
+namespace {
+
+std::atomic<bool> g_threadStartFails{false};
+std::atomic<bool> g_eventCreationFails{false};
+
+std::atomic<bool>& FaultFlag(KernelFault fault) {
+  return fault == KernelFault::ThreadStart ? g_threadStartFails : g_eventCreationFails;
+}
+
+}  // namespace
+
+void InjectKernelFault(KernelFault fault, bool active) {
+  FaultFlag(fault) = active;
+}
+
+bool KernelFaulty(KernelFault fault) {
+  return FaultFlag(fault);
+}
+
 }  // namespace platform::posix
 
 namespace platform {
@@ -22,7 +44,9 @@ namespace platform {
 using posix::KernelLock;
 using posix::KernelWake;
 
-Event::Event() : impl_(std::make_unique<Impl>()) {}
+Event::Event() {
+  if (!posix::KernelFaulty(posix::KernelFault::EventCreation)) impl_ = std::make_unique<Impl>();
+}
 Event::~Event() = default;
 
 bool Event::IsValid() const {
@@ -30,12 +54,14 @@ bool Event::IsValid() const {
 }
 
 void Event::Signal() {
+  if (!impl_) return;
   std::lock_guard lock(KernelLock());
   impl_->signalled = true;
   KernelWake().notify_all();
 }
 
 bool Event::Wait(std::uint32_t timeoutMs) {
+  if (!impl_) return false;
   std::unique_lock lock(KernelLock());
   auto signalled = [this] { return impl_->signalled; };
   if (timeoutMs == kInfinite) {
@@ -58,14 +84,20 @@ Thread::~Thread() {
 }
 
 bool Thread::Start(std::function<void()> body) {
+  if (posix::KernelFaulty(posix::KernelFault::ThreadStart)) return false;
   auto impl = std::make_unique<Impl>();
   Impl* raw = impl.get();
-  raw->thread = std::thread([raw, body = std::move(body)] {
-    body();
-    std::lock_guard lock(KernelLock());
-    raw->finished = true;
-    KernelWake().notify_all();
-  });
+  try {
+    raw->thread = std::thread([raw, body = std::move(body)] {
+      body();
+      std::lock_guard lock(KernelLock());
+      raw->finished = true;
+      KernelWake().notify_all();
+    });
+  } catch (const std::system_error&) {
+    // Out of threads: a failed start, as CreateThread reports it.
+    return false;
+  }
   impl_ = std::move(impl);
   return true;
 }

@@ -42,6 +42,9 @@ bool WaitUntilIdle(const std::wstring& path, std::chrono::milliseconds timeout);
 // Handles to the unit that are open now (synchronous and overlapped).
 int OpenHandles(const std::wstring& path);
 std::vector<std::wstring> PresentPaths();
+// How often a reader waiting for a report was woken, since the process started: an idle
+// unit costs none.
+std::uint64_t ReaderWakeups();
 
 int AddChangeListener(ChangeListener listener);
 void RemoveChangeListener(int id);

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cwctype>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Eventually.h"
@@ -288,3 +290,56 @@ TEST(PluginWithPanels, AutopilotUnitTurnsTheHeadingBugEngagesTheHoldAndResetsAtS
 }
 
 }  // namespace
+
+// A unit of every model pulled out while its reports flow: each close is prompt, so no
+// reader had to be killed, and the units still attached are served on.
+TEST(PluginWithPanels, UnitsOfEveryModelUnpluggedWhileReportsFlowClosePromptly) {
+  UnitPeer units;
+  struct Flowing {
+    std::wstring path;
+    Report pressed;
+    Report released;
+  };
+  const std::vector<Flowing> flowing = {
+      {units.Plug({L"ap-flowing", panels::kAutopilotPanel.vendorId,
+                   panels::kAutopilotPanel.productId, autopilot::kInputReportLength,
+                   autopilot::kDisplayReportLength}),
+       {0, 0, autopilot::kHdgButton.mask, 0},
+       {0, 0, 0, 0}},
+      {units.Plug({L"radio-flowing", panels::kRadioPanel.vendorId, panels::kRadioPanel.productId,
+                   radio::kInputReportLength, radio::kDisplayReportLength}),
+       {0, 0x01, 0, 0x04},
+       {0, 0x01, 0, 0}},
+      {units.Plug(SwitchUnit(L"switch-flowing")), Switches({kDeIceOn}), Switches({})},
+  };
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+  for (const Flowing& unit : flowing) ASSERT_TRUE(units.WaitForReader(unit.path, kPatience));
+  ASSERT_TRUE(StartFlight(plugin));
+
+  std::atomic<bool> sending = true;
+  std::thread sender([&] {
+    while (sending) {
+      for (const Flowing& unit : flowing) {
+        units.Push(unit.path, unit.pressed);
+        units.Push(unit.path, unit.released);
+      }
+      Sleep(1);
+    }
+  });
+  ASSERT_TRUE(WaitForEvent(plugin, "AP_PANEL_HEADING_SET"));
+  ASSERT_TRUE(WaitForEvent(plugin, "COM_RADIO_WHOLE_INC"));
+  ASSERT_TRUE(WaitForEvent(plugin, "ANTI_ICE_SET"));
+
+  for (const Flowing& unit : flowing) {
+    units.Unplug(unit.path);
+    const auto closeTook = plugin.Announce(false, unit.path);
+    std::printf("close of a unit unplugged mid-stream: %lld ms\n",
+                static_cast<long long>(closeTook.count()));
+    EXPECT_LT(closeTook, 10s) << "a reader that had to be killed takes 30 s";
+    EXPECT_TRUE(WaitForOpenHandles(units, unit.path, 0));
+  }
+  sending = false;
+  sender.join();
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+}

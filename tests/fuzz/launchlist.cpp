@@ -2,13 +2,14 @@
 // whose every element stands closed on a line of its own must come back from its rewrite
 // unchanged, also after this program's entry was enabled in it.
 
+#include "installer/LaunchList.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
 #include <string_view>
 
-#include "installer/LaunchList.h"
 #include "installer/LaunchListTags.h"
 #include "installer/Registration.h"
 
