@@ -109,5 +109,6 @@ fi
 
 [ "$failures" -eq 0 ] && echo "release_package: $name.zip holds ${expected[*]}, all i386 GUI" \
   "programs importing only system libraries$([ "$KOR_WINE_LANE" = i686 ] &&
-    echo "; -install from the unpacked folder registered it")"
+    echo "; -install from the unpacked folder registered it$([ -f "$folder/KorSwitchTest.exe" ] &&
+      echo "; the tester closed with 2")")"
 exit $((failures > 0))
