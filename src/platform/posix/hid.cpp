@@ -118,10 +118,12 @@ HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
   const bool readStarted = unit.plugged;
   ++unit.waitingReaders;
   KernelWake().notify_all();
+  stop.impl().reader = &unit.readerWake;
   while (!stopped && !(readStarted && (!unit.pendingInput.empty() || !unit.plugged))) {
-    KernelWake().wait(lock);
+    unit.readerWake.wait(lock);
     g_readerWakeups.fetch_add(1, std::memory_order_relaxed);
   }
+  stop.impl().reader = nullptr;
   --unit.waitingReaders;
   if (readStarted && !unit.pendingInput.empty()) {
     vhid::Report report = std::move(unit.pendingInput.front());

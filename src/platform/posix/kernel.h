@@ -1,7 +1,9 @@
 #pragma once
 
-// The stand-in kernel: one lock and one wake-up for every waitable object, so that a
-// wait on several objects at once (a read and a stop event) is a plain predicate wait.
+// The stand-in kernel: one lock for every waitable object, so that a wait on several
+// objects at once (a read and a stop event) is a plain predicate wait. One wake-up serves
+// every waiter but the readers: each unit wakes its own, and a stop event the reader
+// waiting on it, so that a report for one unit does not wake the readers of all the others.
 
 #include <condition_variable>
 #include <mutex>
@@ -19,6 +21,8 @@ namespace platform {
 
 struct Event::Impl {
   bool signalled = false;  // guarded by KernelLock()
+  // The wake-up of a reader waiting on this event besides its unit, while it waits.
+  std::condition_variable* reader = nullptr;  // guarded by KernelLock()
 };
 
 }  // namespace platform

@@ -58,6 +58,7 @@ void Event::Signal() {
   std::lock_guard lock(KernelLock());
   impl_->signalled = true;
   KernelWake().notify_all();
+  if (impl_->reader) impl_->reader->notify_all();
 }
 
 bool Event::Wait(std::uint32_t timeoutMs) {

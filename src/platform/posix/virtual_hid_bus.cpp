@@ -71,6 +71,7 @@ void Unplug(const std::wstring& path) {
     if (!device) return;
     device->plugged = false;
     KernelWake().notify_all();
+    device->readerWake.notify_all();
   }
   Announce(false, path);
 }
@@ -79,7 +80,7 @@ void PushInput(const std::wstring& path, std::span<const std::uint8_t> report) {
   std::lock_guard lock(KernelLock());
   if (auto device = FindPlugged(path)) {
     device->pendingInput.emplace_back(report.begin(), report.end());
-    KernelWake().notify_all();
+    device->readerWake.notify_all();
   }
 }
 
@@ -109,9 +110,8 @@ bool WaitUntilIdle(const std::wstring& path, std::chrono::milliseconds timeout) 
   std::unique_lock lock(KernelLock());
   auto device = FindAny(path);
   if (!device) return false;
-  return KernelWake().wait_for(lock, timeout, [&] {
-    return device->pendingInput.empty() && device->waitingReaders > 0;
-  });
+  return KernelWake().wait_for(
+      lock, timeout, [&] { return device->pendingInput.empty() && device->waitingReaders > 0; });
 }
 
 int OpenHandles(const std::wstring& path) {
@@ -143,7 +143,10 @@ void RemoveChangeListener(int id) {
 
 void Reset() {
   std::lock_guard lock(KernelLock());
-  for (auto& [folded, device] : TheBus().devices) device->plugged = false;
+  for (auto& [folded, device] : TheBus().devices) {
+    device->plugged = false;
+    device->readerWake.notify_all();
+  }
   TheBus().devices.clear();
   TheBus().listeners.clear();
   KernelWake().notify_all();

@@ -2,6 +2,7 @@
 
 // Shared between the bus's control side and the HID backend that opens its units.
 
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <set>
@@ -19,6 +20,8 @@ struct VirtualDevice {
   std::set<Fault> faults;
   int openHandles = 0;
   int waitingReaders = 0;
+  // Wakes the unit's readers only: a report for one unit must not wake every other reader.
+  std::condition_variable readerWake;
 
   bool Faulty(Fault fault) const { return faults.contains(fault); }
 };
