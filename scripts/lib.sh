@@ -3,32 +3,74 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="$(nproc)"
+# CI may start the scripts without a home folder in the environment.
+[ -n "${HOME:-}" ] || export HOME="$(getent passwd "$(id -u)" | cut -d: -f6)"
+KOR_WINE_CACHE=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/korvane
 
-apt_install() {
-  local missing=()
-  for pkg in "$@"; do
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+# Installing stops the script at once, with apt's own reason, when a package cannot be had:
+# a build that went on would fail minutes later naming a missing compiler instead.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -n "$@"; fi
+}
+
+install_failed() {  # what, apt's output
+  echo "== cannot install $1; apt said:" >&2
+  tail -n 8 <<<"$2" >&2
+  echo "== stopping: nothing was built or tested (see README.md, 'When installing fails')" >&2
+  exit 1
+}
+
+# A mirror in the middle of a sync serves index files that do not match for a while; a few
+# tries a little apart usually get a consistent set.
+apt_update() {
+  local try out
+  for try in 1 2 3; do
+    out=$(as_root apt-get update -qq 2>&1) && ! grep -q '^E: ' <<<"$out" && return 0
+    [ "$try" -eq 3 ] || sleep 3
   done
+  # The lists that did arrive may still hold everything wanted; the install will tell.
+  echo "== apt-get update stayed incomplete after $try tries:" >&2
+  grep '^E: ' <<<"$out" | head -n 3 >&2
+}
+
+missing_packages() {  # packages...: those not installed, on standard output
+  local pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || echo "$pkg"
+  done
+}
+
+apt_get_install() {  # apt-get arguments...
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" 2>&1
+}
+
+apt_install() {  # packages...
+  local missing out release
+  mapfile -t missing < <(missing_packages "$@")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "== installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update
+  if ! out=$(apt_get_install "${missing[@]}"); then
+    # An index of one suite that lags another (the security suite's, typically) leaves apt
+    # unable to pair an architecture's libraries. The release's own suite is consistent in
+    # itself. Its priority stays below what a downgrade needs, and only missing packages
+    # are named, so nothing installed changes version.
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$release" ] || install_failed "${missing[*]}" "$out"
+    echo "== apt could not resolve them; once more from the $release suite alone"
+    out=$(apt_get_install -t "$release" "${missing[@]}") || install_failed "${missing[*]}" "$out"
+  fi
+  mapfile -t missing < <(missing_packages "${missing[@]}")
+  [ ${#missing[@]} -eq 0 ] || install_failed "${missing[*]}" "$out"
 }
 
-native_packages() {
-  apt_install cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
-}
-
-windows_packages() {
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-  apt_install g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 \
-    wine64 qemu-user-static xvfb xauth zip unzip
-  # Screenshots of the tester's picture under Wine.
-  apt_install imagemagick
+native_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev)
+# wine32 is i386: that architecture must be known to dpkg before apt looks for it.
+windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine
+  wine32:i386 wine64 qemu-user-static xvfb xauth zip unzip imagemagick)
+add_i386() {
+  dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386 ||
+    install_failed "the i386 architecture" "dpkg --add-architecture i386 failed"
 }
 
 # Whether this kernel starts 32-bit programs itself; asked with qemu's handler switched off
@@ -65,7 +107,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 #   x86_64  its twin, under wine64, which runs natively everywhere. "wine" then names the
 #           64-bit loader, so that no start goes through the 32-bit one.
 wine_lane() {
-  local cache=${XDG_CACHE_HOME:-$HOME/.cache}/korvane
+  local cache=$KOR_WINE_CACHE
   case "$1" in
     i686)
       export WINEARCH=win32 WINEPREFIX="$cache/wineprefix"
@@ -85,20 +127,37 @@ wine_lane() {
 }
 wine_lane "${KOR_WINE_LANE:-i686}"
 
-# Keeps the prefix's server alive between the many short Wine runs. The prefix's shell
-# folders (Documents, AppData, ...) are folders of its own, not Wine's usual links into
-# the home folder, so that nothing a check installs lands in the real home.
+# Keeps the prefix's server alive between the many short Wine runs, until
+# end_wine_servers. The prefix's shell folders (Documents, AppData, ...) are folders of its
+# own, not Wine's usual links into the home folder, so that nothing a check installs lands
+# in the real home. A prefix counts as made only once its boot went through: a half-made
+# one is made anew.
 wine_prefix() {
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot --init >/dev/null 2>&1 || true
+  local made="$WINEPREFIX/.korvane-made"
+  if [ ! -f "$made" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wine wineboot --init >/dev/null 2>&1 && [ -f "$WINEPREFIX/system.reg" ] ||
+      { echo "cannot make the Wine prefix $WINEPREFIX"; return 1; }
   fi
   local folder
   for folder in "$WINEPREFIX/drive_c/users/$(id -un)"/*; do
     [ -L "$folder" ] || continue
     rm "$folder" && mkdir "$folder"
   done
+  touch "$made"
   wineserver -p 900 >/dev/null 2>&1 || true
+}
+# What starting and ending a program that does nothing costs in this prefix, in ms: a run
+# that must end at once may take that much longer than 2 s, and no more.
+bare_start_ms() {
+  local started
+  started=$(date +%s%N)
+  wine cmd.exe /c exit >/dev/null 2>&1
+  echo $((($(date +%s%N) - started) / 1000000))
+}
+end_wine_servers() {
+  wineserver -k >/dev/null 2>&1 || true
 }
 
 # Windows need an X server. A lane keeps one display for all of its programs and a Wine
