@@ -130,14 +130,17 @@ wine_lane "${KOR_WINE_LANE:-i686}"
 # Keeps the prefix's server alive between the many short Wine runs, until
 # end_wine_servers. The prefix's shell folders (Documents, AppData, ...) are folders of its
 # own, not Wine's usual links into the home folder, so that nothing a check installs lands
-# in the real home. A prefix counts as made only once its boot went through: a half-made
-# one is made anew.
+# in the real home. A prefix counts as made only once its boot went through and a program
+# ran in it: a half-made one (a run killed while making it) is made anew.
 wine_prefix() {
   local made="$WINEPREFIX/.korvane-made"
   if [ ! -f "$made" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    wine wineboot --init >/dev/null 2>&1 && [ -f "$WINEPREFIX/system.reg" ] ||
+    # Under emulation wineboot was seen to end with 53 on a prefix that works; what counts
+    # is that a program then runs in it.
+    wine wineboot --init >/dev/null 2>&1
+    wine cmd.exe /c exit >/dev/null 2>&1 && [ -f "$WINEPREFIX/system.reg" ] ||
       { echo "cannot make the Wine prefix $WINEPREFIX"; return 1; }
   fi
   local folder

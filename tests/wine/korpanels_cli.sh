@@ -36,10 +36,21 @@ rm -f "$client_config"
 
 # Wine reports the debugger output stream on its "seh" channel, as warnings.
 start() {  # log name, folder, arguments...: exit code of KorPanels.exe; output in $work/NAME
-  local name=$1 folder=$2
+  local name=$1 folder=$2 started rc
   shift 2
+  started=$(date +%s%N)
   (cd "$folder" && WINEDEBUG=warn+seh with_display timeout 900 wine KorPanels.exe "$@" \
     >"$work/$name" 2>&1)
+  rc=$?
+  echo $((($(date +%s%N) - started) / 1000000)) >"$work/$name.ms"
+  return $rc
+}
+# Without a simulator the plug-in has nothing to wait for.
+bare=$(with_display bare_start_ms)
+ended_at_once() {  # log name of a run
+  local took
+  took=$(cat "$work/$1.ms")
+  [ $((took - bare)) -le 2000 ] || fail "$1 took $took ms, a bare program $bare ms"
 }
 
 # The files as install writes them, CR LF line ends and all.
@@ -95,10 +106,12 @@ launch_list_lane() {
   holds "-uninstall's exe.xml" "$fsx/exe.xml" launch_list
   # Each install below starts from a launch list without its program's entry.
   start two "$work/nosim" -run -install || fail "-run -install without a simulator ended with $?"
+  ended_at_once two
   holds "-run -install's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim"
   start upper "$BIN" -INSTALL || fail "-INSTALL ended with $?"
   holds "-INSTALL's exe.xml" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN"
   start no-argument "$work/bare" || fail "no argument without a simulator ended with $?"
+  ended_at_once no-argument
   holds "exe.xml after no argument" "$fsx/exe.xml" launch_list "$work/nosim" "$BIN" "$work/bare"
   return $((failures > 0))
 }
@@ -112,6 +125,7 @@ run_lane() {
   [ "$(grep -c '^SimConnect_SubscribeToSystemEvent' "$work/calls.txt" 2>/dev/null)" = 4 ] ||
     fail "-run did not subscribe to the four system events"
   start run-nosim "$work/nosim" -run || fail "-run without a simulator ended with $?"
+  ended_at_once run-nosim
   return $((failures > 0))
 }
 

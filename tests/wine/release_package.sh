@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
 # The package a pilot downloads, built by scripts/package, looked at and used as a pilot
 # would:
-# - it holds the programs and the guide as Windows text, and never a library of the tests
+# - it holds both programs and the guide as Windows text, and never a library of the tests
 #   (the stand-in simulator library, the test hid.dll and setupapi.dll);
+# - its programs are byte for byte the ones the other checks of the lane ran;
 # - the plug-in's version block carries the package's version;
 # - every program in it is a 32-bit (i386) PE file for the GUI subsystem that imports only
 #   Windows system libraries: no runtime DLL, and no load-time tie to the simulator's
 #   library that would stop it on a machine without the simulator;
-# - unpacked into a fresh Wine prefix, a new machine on which the simulator has run once,
-#   KorPanels.exe -install puts the unpacked program's path into exe.xml;
-# - where the package has the tester, it opens and ends with 2 when its window is closed.
-# The programs are i686. In the x86_64 lane (machines that run 32-bit Wine only under
-# emulation, where a fresh 32-bit prefix takes minutes) the runs are skipped, with a line
-# that says so; the contents and the PE files are still checked.
-# Usage: release_package.sh BIN_DIR   (unused: the package is a build of its own)
+# - unpacked into a Wine prefix, a new machine on which the simulator has run once,
+#   KorPanels.exe -install puts the unpacked program's path into exe.xml, and the tester
+#   opens and ends with 2 when its window is closed.
+# Where 32-bit Wine runs only under emulation, a fresh prefix takes many minutes: there the
+# lane's own prefix is used, with the simulator's folders made anew.
+# Usage: release_package.sh BIN_DIR   (the i686 programs the lane's other checks ran)
 set -uo pipefail
 # One display for every program of the check's Wine session, which breaks when it goes.
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a bash "$0" "$@"
+BIN=$(cd "${1:?usage: release_package.sh BIN_DIR}" && pwd)
 source "$(dirname "$0")/../../scripts/lib.sh"
 cd "$ROOT" || exit 1
 
@@ -31,13 +32,12 @@ name=$(basename "$zip" .zip)
 unzip -q "$zip" -d "$work/unpacked" || { echo "release_package: $zip does not unpack"; exit 1; }
 folder="$work/unpacked/$name"
 
-expected=(KorPanels.exe UserGuide.txt)
-# The tester is packed once the build has it.
-if grep -q '^KorSwitchTest:' <<<"$(cmake --build build/package --target help)"; then
-  expected+=(KorSwitchTest.exe)
-fi
+expected=(KorPanels.exe KorSwitchTest.exe UserGuide.txt)
 for file in "${expected[@]}"; do
   [ -f "$folder/$file" ] || fail "$name.zip lacks $name/$file"
+done
+for program in KorPanels.exe KorSwitchTest.exe; do
+  cmp -s "$folder/$program" "$BIN/$program" || fail "$program in $name.zip is not the one checked in $BIN"
 done
 while read -r entry; do
   case " ${expected[*]} " in *" ${entry#"$name/"} "*) ;; *) fail "$name.zip holds $entry" ;; esac
@@ -71,44 +71,43 @@ for program in "$folder"/*.exe; do
   done < <(sed -n 's/^\tDLL Name: //p' <<<"$headers")
 done
 
-if [ "$KOR_WINE_LANE" != i686 ]; then
-  echo "release_package: the runs of the i686 programs are skipped in the $KOR_WINE_LANE lane"
+if [ "${KOR_WINE_MODE:-}" = emulated ]; then
+  wine_prefix || exit 1
 else
   # A fresh prefix is a machine that has never seen the programs.
   export WINEPREFIX="$work/prefix"
-  trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-  wine_prefix
+  trap 'end_wine_servers; rm -rf "$work"' EXIT
+  wine_prefix || exit 1
   wine cmd.exe /c exit >/dev/null 2>&1
-  cp -r "$folder" "$WINEPREFIX/drive_c/Program Files/"
-  program_folder="C:\\Program Files\\$name"
-  # The folders the simulator makes on its first run; install creates none.
-  profile="$WINEPREFIX/drive_c/users/$(id -un)"
-  mkdir -p "$profile/AppData/Roaming/Microsoft/FSX" "$profile/Documents/Flight Simulator X Files"
-
-  timeout 900 wine "$program_folder\\KorPanels.exe" -install >/dev/null 2>&1 ||
-    fail "KorPanels.exe -install ended with $?"
-  grep -qxF $'\t\t\t<Path>'"$program_folder"$'\\KorPanels.exe</Path>\r' \
-    "$profile/AppData/Roaming/Microsoft/FSX/exe.xml" 2>/dev/null ||
-    fail "exe.xml does not name $program_folder\\KorPanels.exe"
-
-  if [ -f "$folder/KorSwitchTest.exe" ]; then
-    wine "$program_folder\\KorSwitchTest.exe" >/dev/null 2>&1 &
-    tester=$!
-    # Closing the window as a pilot does: the close box, until it has one to close.
-    for _ in $(seq 120); do
-      sleep 1
-      kill -0 "$tester" 2>/dev/null || break
-      wine taskkill /IM KorSwitchTest.exe >/dev/null 2>&1
-    done
-    kill -0 "$tester" 2>/dev/null && { kill "$tester"; fail "KorSwitchTest.exe did not close"; }
-    wait "$tester"
-    rc=$?
-    [ "$rc" -eq 2 ] || fail "KorSwitchTest.exe closed with $rc, not 2"
-  fi
 fi
+program_folder="C:\\Program Files\\$name"
+rm -rf "$WINEPREFIX/drive_c/Program Files/$name"
+cp -r "$folder" "$WINEPREFIX/drive_c/Program Files/"
+# The folders the simulator makes on its first run; install creates none.
+profile="$WINEPREFIX/drive_c/users/$(id -un)"
+rm -rf "$profile/AppData/Roaming/Microsoft/FSX" "$profile/Documents/Flight Simulator X Files"
+mkdir -p "$profile/AppData/Roaming/Microsoft/FSX" "$profile/Documents/Flight Simulator X Files"
 
-[ "$failures" -eq 0 ] && echo "release_package: $name.zip holds ${expected[*]}, all i386 GUI" \
-  "programs importing only system libraries$([ "$KOR_WINE_LANE" = i686 ] &&
-    echo "; -install from the unpacked folder registered it$([ -f "$folder/KorSwitchTest.exe" ] &&
-      echo "; the tester closed with 2")")"
+timeout 900 wine "$program_folder\\KorPanels.exe" -install >/dev/null 2>&1 ||
+  fail "KorPanels.exe -install ended with $?"
+grep -qxF $'\t\t\t<Path>'"$program_folder"$'\\KorPanels.exe</Path>\r' \
+  "$profile/AppData/Roaming/Microsoft/FSX/exe.xml" 2>/dev/null ||
+  fail "exe.xml does not name $program_folder\\KorPanels.exe"
+
+wine "$program_folder\\KorSwitchTest.exe" >/dev/null 2>&1 &
+tester=$!
+# Closing the window as a pilot does: the close box, until it has one to close.
+deadline=$(($(date +%s) + 600))
+while kill -0 "$tester" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
+  sleep 1
+  wine taskkill /IM KorSwitchTest.exe >/dev/null 2>&1
+done
+kill -0 "$tester" 2>/dev/null && { kill "$tester"; fail "KorSwitchTest.exe did not close"; }
+wait "$tester"
+rc=$?
+[ "$rc" -eq 2 ] || fail "KorSwitchTest.exe closed with $rc, not 2"
+
+[ "$failures" -eq 0 ] && echo "release_package: $name.zip holds ${expected[*]}, the checked" \
+  "programs, all i386 GUI programs importing only system libraries; -install from the" \
+  "unpacked folder registered it; the tester closed with 2"
 exit $((failures > 0))
