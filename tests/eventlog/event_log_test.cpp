@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -103,10 +104,12 @@ TEST(EventLogFile, LinesFromManyThreadsNeverMix) {
   TempFolder home;
   EventLog log(home.Wide());
   constexpr int kThreads = 4;
-  constexpr int kEach = 400;
+  constexpr int kEach = 1000;
+  std::latch start(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&log, t] {
+    threads.emplace_back([&log, &start, t] {
+      start.arrive_and_wait();
       for (int n = 0; n < kEach; ++n) {
         log.Write(Severity::Note, L"thread " + std::to_wstring(t) + L" line " + std::to_wstring(n) +
                                       std::wstring(static_cast<std::size_t>(t) * 7, L'-'));

@@ -396,7 +396,7 @@ TEST(PluginWithPanels, TheLogNamesTheLibraryEachAttachedUnitAndTheQuit) {
   const auto lines = PluginLog(plugin.ProcessId());
   EXPECT_THAT(lines,
               Contains(StartsWith("KorPanels 1.0.0 started to run as the simulator's plug-in")));
-  EXPECT_THAT(lines, IsSupersetOf({
+  EXPECT_THAT(lines, IsSupersetOf(std::vector<std::string>{
                          "Loaded the simulator's client library SimConnect.dll by its plain name.",
                          "Connected to the simulator.",
                          "Attached a switch panel at " + Narrow(present) + ".",
