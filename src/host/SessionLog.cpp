@@ -100,14 +100,14 @@ void LogSubscriptionRefused(const char* systemEvent, platform::HResult result) {
 }
 
 void LogAttached(std::wstring_view model, std::wstring_view path) {
-  eventlog::Note(L"Attached a " + std::wstring(model) + L" at " + std::wstring(path) + L".");
+  eventlog::Note(L"Attached the " + std::wstring(model) + L" at " + std::wstring(path) + L".");
 }
 
 void LogDeclined(std::wstring_view path, std::uint32_t vendorId, std::uint32_t productId,
                  std::optional<std::wstring_view> model) {
   const std::wstring ids = L"vendor id " + Hex(vendorId, 4) + L", product id " + Hex(productId, 4);
   if (model) {
-    eventlog::Note(L"Declined a " + std::wstring(*model) + L" at " + std::wstring(path) + L" (" +
+    eventlog::Note(L"Declined the " + std::wstring(*model) + L" at " + std::wstring(path) + L" (" +
                    ids + L"): it could not be opened for use.");
   } else {
     eventlog::Note(L"Declined a device at " + std::wstring(path) + L" (" + ids +
@@ -117,7 +117,7 @@ void LogDeclined(std::wstring_view path, std::uint32_t vendorId, std::uint32_t p
 
 void LogDetached(std::wstring_view model, std::wstring_view path, DetachCause cause,
                  std::chrono::milliseconds stopTook) {
-  eventlog::Note(L"Detached a " + std::wstring(model) + L" at " + std::wstring(path) + L" (" +
+  eventlog::Note(L"Detached the " + std::wstring(model) + L" at " + std::wstring(path) + L" (" +
                  std::wstring(CauseText(cause)) + L"); it stopped in " +
                  std::to_wstring(stopTook.count()) + L" ms.");
 }

@@ -65,8 +65,8 @@ TEST_F(SessionLogTest, AnAttachADetachAndTheQuitAreTheSessionsLinesInOrder) {
   EXPECT_THAT(
       Texts(),
       ElementsAre("Loaded the simulator's client library SimConnect.dll by its plain name.",
-                  "Connected to the simulator.", "Attached a switch panel at switch-1.",
-                  MatchesRegex("Detached a switch panel at switch-1 \\(it was unplugged\\); it "
+                  "Connected to the simulator.", "Attached the switch panel at switch-1.",
+                  MatchesRegex("Detached the switch panel at switch-1 \\(it was unplugged\\); it "
                                "stopped in [0-9]+ ms\\."),
                   "The simulator is quitting; the plug-in stops its panels."));
 }
@@ -117,16 +117,16 @@ TEST_F(SessionLogStories, EachFindingOfTheWindowHasItsLine) {
          platform::vhid::InjectFault(L"switch-2", platform::vhid::Fault::Capabilities);
        },
        {},
-       "Declined a switch panel at switch-2 (vendor id 1C7A, product id 0B23): it could not be "
+       "Declined the switch panel at switch-2 (vendor id 1C7A, product id 0B23): it could not be "
        "opened for use."},
       {"a safe removal", [&](SessionLogTest&) { plug(L"switch-3", kVendor, kSwitchModel); },
        [](CMainDlg& window) { QueryRemove(window, L"switch-3"); },
-       MatchesRegex("Detached a switch panel at switch-3 \\(Windows asked to remove it\\); it "
+       MatchesRegex("Detached the switch panel at switch-3 \\(Windows asked to remove it\\); it "
                     "stopped in [0-9]+ ms\\.")},
       {"a unit still there at the end",
        [&](SessionLogTest&) { plug(L"switch-4", kVendor, kSwitchModel); },
        {},
-       MatchesRegex("Detached a switch panel at switch-4 \\(the plug-in stops\\); it stopped in "
+       MatchesRegex("Detached the switch panel at switch-4 \\(the plug-in stops\\); it stopped in "
                     "[0-9]+ ms\\.")},
       {"no simulator",
        [](SessionLogTest&) { ASSERT_TRUE(simstub::FailCall("SimConnect_Open", platform::kEFail)); },

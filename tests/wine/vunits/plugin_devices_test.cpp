@@ -399,13 +399,13 @@ TEST(PluginWithPanels, TheLogNamesTheLibraryEachAttachedUnitAndTheQuit) {
   EXPECT_THAT(lines, IsSupersetOf(std::vector<std::string>{
                          "Loaded the simulator's client library SimConnect.dll by its plain name.",
                          "Connected to the simulator.",
-                         "Attached a switch panel at " + Narrow(present) + ".",
-                         "Attached a switch panel at " + Narrow(later) + ".",
+                         "Attached the switch panel at " + Narrow(present) + ".",
+                         "Attached the switch panel at " + Narrow(later) + ".",
                          "The simulator is quitting; the plug-in stops its panels.",
                          "KorPanels ended with exit code 0.",
                      }));
-  EXPECT_THAT(lines, Contains(StartsWith("Detached a switch panel at " + Narrow(later) +
+  EXPECT_THAT(lines, Contains(StartsWith("Detached the switch panel at " + Narrow(later) +
                                          " (it was unplugged); it stopped in ")));
-  EXPECT_THAT(lines, Contains(StartsWith("Detached a switch panel at " + Narrow(present) +
+  EXPECT_THAT(lines, Contains(StartsWith("Detached the switch panel at " + Narrow(present) +
                                          " (the plug-in stops); it stopped in ")));
 }
