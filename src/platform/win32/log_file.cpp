@@ -20,12 +20,13 @@ bool EnsureFolder(std::wstring_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Appending access only: the system puts every write at the end, also when another process
-// appends too. Sharing delete lets a rotation elsewhere move the file while it is open.
+// Appending access (and the size): the system puts every write at the end, also when another
+// process appends too. Sharing delete lets a rotation elsewhere move the file while it is open.
 AppendFile::AppendFile(std::wstring_view path) {
-  const HANDLE file = CreateFileW(std::wstring(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(std::wstring(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) native_ = reinterpret_cast<std::intptr_t>(file);
 }
 

@@ -359,14 +359,16 @@ std::string Narrow(const std::wstring& text) {
 std::vector<std::string> PluginLog(DWORD processId) {
   std::array<wchar_t, MAX_PATH> folder{};
   if (!SHGetSpecialFolderPathW(nullptr, folder.data(), CSIDL_LOCAL_APPDATA, FALSE)) return {};
-  std::ifstream file(std::filesystem::path(folder.data()) / "Korvane" / "KorPanels.log",
-                     std::ios::binary);
   const std::string own = "[pid " + std::to_string(processId) + "] ";
   std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) {
-    if (const auto text = line.find(own); text != std::string::npos) {
-      lines.push_back(
-          line.substr(text + own.size(), line.find_last_not_of('\r') - text - own.size() + 1));
+  // The older file first: the log may have been moved aside while the plug-in ran.
+  for (const char* name : {"KorPanels.1.log", "KorPanels.log"}) {
+    std::ifstream file(std::filesystem::path(folder.data()) / "Korvane" / name, std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+      if (const auto text = line.find(own); text != std::string::npos) {
+        lines.push_back(
+            line.substr(text + own.size(), line.find_last_not_of('\r') - text - own.size() + 1));
+      }
     }
   }
   return lines;
