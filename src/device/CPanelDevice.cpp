@@ -4,6 +4,7 @@
 #include <new>
 
 #include "device/CPanelClass.h"
+#include "eventlog/ProcessLog.h"
 
 CPanelDevice::CPanelDevice() = default;
 
@@ -31,7 +32,11 @@ bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
 void CPanelDevice::Close() {
   if (m_reader.IsRunning()) {
     m_stop.Signal();
-    if (!m_reader.Join(kReaderStopTimeoutMs)) m_reader.Terminate();
+    if (!m_reader.Join(kReaderStopTimeoutMs)) {
+      m_reader.Terminate();
+      eventlog::Warning(L"The reader of the unit at " + m_path + L" did not stop within " +
+                        std::to_wstring(kReaderStopTimeoutMs) + L" ms and was terminated.");
+    }
   }
   m_sync.reset();
   // No guard: the reader has ended, and one that had to be killed may have died holding it.

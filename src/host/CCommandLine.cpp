@@ -5,12 +5,13 @@
 #include <cwctype>
 #include <string_view>
 
+#include "host/SessionLog.h"
 #include "installer/Installer.h"
 #include "platform/process.h"
 
 namespace {
 
-enum class Job { Install, Uninstall, Run };
+using host::Job;
 
 struct Keyword {
   std::wstring_view argument;
@@ -26,9 +27,8 @@ constexpr std::array kKeywords = {
 };
 
 bool EqualIgnoringCase(std::wstring_view left, std::wstring_view right) {
-  return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) {
-    return std::towlower(a) == std::towlower(b);
-  });
+  return std::ranges::equal(
+      left, right, [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }
 
 }  // namespace
@@ -43,6 +43,7 @@ bool CCommandLine::RunCommandLine() {
     for (const Keyword& keyword : kKeywords) {
       if (!EqualIgnoringCase(m_arguments[1], keyword.argument)) continue;
       platform::DebugOutput(keyword.debugLine);
+      host::LogStart(keyword.job);
       switch (keyword.job) {
         case Job::Install:
           InstallPlugin();
@@ -51,14 +52,20 @@ bool CCommandLine::RunCommandLine() {
           UninstallPlugin();
           return false;
         case Job::Run:
+        case Job::InstallThenRun:
           return true;
       }
     }
   }
+  host::LogStart(Job::InstallThenRun);
   InstallPlugin();
   return true;
 }
 
-bool CCommandLine::InstallPlugin() { return installer::InstallPlugin(); }
+bool CCommandLine::InstallPlugin() {
+  return installer::InstallPlugin();
+}
 
-bool CCommandLine::UninstallPlugin() { return installer::UninstallPlugin(); }
+bool CCommandLine::UninstallPlugin() {
+  return installer::UninstallPlugin();
+}

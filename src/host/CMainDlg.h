@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "host/SessionLog.h"
 #include "panels/CPanelClass_Autopilot.h"
 #include "panels/CPanelClass_Radios.h"
 #include "panels/CPanelClass_Switch.h"
+#include "panels/PanelModels.h"
 #include "platform/device_interfaces.h"
 #include "platform/window.h"
 #include "simlink/SimConnectApi.h"
@@ -52,8 +54,26 @@ class CMainDlg final : public platform::WindowHandler {
  private:
   void OnUserMessage() override { OnSimConnect(); }
   void OnSystemEvent(simconnect::Dword eventId);
+  // A path offered to every behaviour, and taken away from every behaviour.
+  void Offer(const std::wstring& path);
+  void Withdraw(const std::wstring& path, host::DetachCause cause);
+
+  // A behaviour with the model it serves, under the name the log gives it.
+  struct Slot {
+    CPanelClass* panel;
+    panels::PanelModel model;
+    std::wstring_view name;
+  };
   // The fan-out order of every event.
-  std::array<CPanelClass*, 3> Panels() { return {&m_autopilot, &m_radios, &m_switch}; }
+  std::array<Slot, 3> Slots() {
+    return {{{&m_autopilot, panels::kAutopilotPanel, L"autopilot panel"},
+             {&m_radios, panels::kRadioPanel, L"radio panel"},
+             {&m_switch, panels::kSwitchPanel, L"switch panel"}}};
+  }
+  std::array<CPanelClass*, 3> Panels() {
+    const auto slots = Slots();
+    return {slots[0].panel, slots[1].panel, slots[2].panel};
+  }
 
   platform::Window m_window;
   CPanelClass_Autopilot m_autopilot;

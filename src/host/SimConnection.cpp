@@ -9,6 +9,7 @@
 #include <span>
 
 #include "host/CMainDlg.h"
+#include "host/SessionLog.h"
 #include "host/SystemEvents.h"
 #include "platform/messages.h"
 #include "simlink/CSimConnectLib.h"
@@ -37,10 +38,15 @@ std::optional<Record> FixedFields(const std::uint8_t* bytes, simconnect::Dword s
 
 bool CMainDlg::OpenSimConnection() {
   CSimConnectLib& sim = GetSimConnectLib();
-  if (sim.Open(kClientName, m_window.Handle(), platform::kWmUser, nullptr, 0) < 0) return false;
+  host::LogLibrarySearch(CSimConnectLib::kLibraryName, sim.LibrarySearch());
+  const auto opened = sim.Open(kClientName, m_window.Handle(), platform::kWmUser, nullptr, 0);
+  host::LogConnection(opened);
+  if (opened < 0) return false;
   // Subscriptions made before a refused one stay: the window is refused anyway.
   return std::ranges::all_of(host::kSystemEvents, [&sim](const host::SystemEvent& event) {
-    return sim.SubscribeToSystemEvent(event.id, event.name) >= 0;
+    const auto subscribed = sim.SubscribeToSystemEvent(event.id, event.name);
+    if (subscribed < 0) host::LogSubscriptionRefused(event.name, subscribed);
+    return subscribed >= 0;
   });
 }
 
@@ -59,6 +65,7 @@ void CMainDlg::OnSimMessage(const std::uint8_t* record, simconnect::Dword size) 
   if (!header) return;
   switch (header->dwID) {
     case simconnect::kRecvIdQuit:
+      host::LogSimulatorQuit();
       m_window.Destroy();
       return;
     case simconnect::kRecvIdEvent:

@@ -56,23 +56,29 @@ std::string_view ExtractTagText(std::string_view line) {
   return line.substr(begin + 1, end - begin - 1);
 }
 
-void EnableOwnEntry(LaunchList& list, std::string_view pathText) {
+EntryChange EnableOwnEntry(LaunchList& list, std::string_view pathText) {
   const auto own = FindOwnEntry(list, pathText);
   if (own == list.entries.end()) {
     list.entries.push_back(OwnEntry(pathText));
-  } else {
-    own->disabled = kEnabled;
+    return EntryChange::Added;
   }
+  if (own->disabled == kEnabled) return EntryChange::Kept;
+  own->disabled = kEnabled;
+  return EntryChange::ReEnabled;
 }
 
-void RemoveOwnEntry(LaunchList& list, std::string_view pathText) {
+bool RemoveOwnEntry(LaunchList& list, std::string_view pathText) {
   const auto own = FindOwnEntry(list, pathText);
-  if (own != list.entries.end()) list.entries.erase(own);
+  if (own == list.entries.end()) return false;
+  list.entries.erase(own);
+  return true;
 }
 
-void RemoveSwitchPanelEntry(LaunchList& list) {
+bool RemoveSwitchPanelEntry(LaunchList& list) {
   const auto entry = std::ranges::find_if(list.entries, IsSwitchPanelEntry);
-  if (entry != list.entries.end()) list.entries.erase(entry);
+  if (entry == list.entries.end()) return false;
+  list.entries.erase(entry);
+  return true;
 }
 
 LaunchList NewLaunchList(std::string_view pathText) {

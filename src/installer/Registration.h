@@ -14,14 +14,16 @@ namespace installer {
 // either is missing.
 std::string_view ExtractTagText(std::string_view line);
 
+enum class EntryChange { Added, ReEnabled, Kept };
+
 // Enables this program's entry, keeping its name and command line, or appends a new one.
-void EnableOwnEntry(LaunchList& list, std::string_view pathText);
+EntryChange EnableOwnEntry(LaunchList& list, std::string_view pathText);
 
-// Removes the first entry of this program, if there is one.
-void RemoveOwnEntry(LaunchList& list, std::string_view pathText);
+// Removes the first entry of this program; false when there was none.
+bool RemoveOwnEntry(LaunchList& list, std::string_view pathText);
 
-// Removes the first entry of the stand-alone switch-panel program, if there is one.
-void RemoveSwitchPanelEntry(LaunchList& list);
+// Removes the first entry of the stand-alone switch-panel program; false when there was none.
+bool RemoveSwitchPanelEntry(LaunchList& list);
 
 // A launch list holding only this program's entry, for when there is no file yet.
 LaunchList NewLaunchList(std::string_view pathText);

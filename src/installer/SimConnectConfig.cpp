@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "eventlog/ProcessLog.h"
 #include "installer/FileForm.h"
 #include "platform/files.h"
 
@@ -41,8 +42,13 @@ constexpr std::string_view kServiceConfig =
     "</SimBase.Document>\n";
 
 void CreateIfMissing(const std::wstring& path, std::string_view content) {
-  if (platform::PathExists(path)) return;
-  platform::WriteFileWhole(path, ToFileForm(content), platform::IfExists::Keep);
+  if (platform::PathExists(path)) {
+    eventlog::Note(L"Kept " + path + L": it is there already.");
+  } else if (platform::WriteFileWhole(path, ToFileForm(content), platform::IfExists::Keep)) {
+    eventlog::Note(L"Wrote " + path + L".");
+  } else {
+    eventlog::Note(L"Could not write " + path + L"; its folder may be missing.");
+  }
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 // Where the current user's files are and where this program runs from. Nothing is created.
 //
 // The POSIX stand-in puts the user folders under $HOME, in the places a Windows profile
-// has them: $HOME/AppData/Roaming for application data and $HOME/Documents for
-// documents; both are absent when $HOME is unset or empty. Its paths carry one wide
+// has them: $HOME/AppData/Roaming for application data, $HOME/AppData/Local for local
+// application data and $HOME/Documents for documents; all are absent when $HOME is unset
+// or empty. Its paths carry one wide
 // character per byte, as in files.h.
 
 #include <optional>
@@ -15,6 +16,9 @@ namespace platform {
 
 // The roaming application-data folder.
 std::optional<std::wstring> ApplicationDataFolder();
+
+// The local (non-roaming) application-data folder.
+std::optional<std::wstring> LocalApplicationDataFolder();
 
 // The documents folder ("My Documents").
 std::optional<std::wstring> DocumentsFolder();

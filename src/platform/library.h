@@ -1,8 +1,19 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace platform {
+
+// How the simulator's client library was looked for, and where it was found.
+struct LibrarySearch {
+  enum class Way { PlainName, SideBySide, NotFound };
+  Way way = Way::NotFound;
+  // Side by side: the version that gave the library. Not found: each version tried, in order.
+  std::vector<std::wstring> versions;
+};
 
 // A run-time loaded library. Dropping the object unloads it.
 class Library {
@@ -20,11 +31,13 @@ class Library {
   bool IsLoaded() const { return module_ != nullptr; }
   // Address of an exported entry point by its exact name, or null.
   void* Find(const char* entryPoint) const;
+  const LibrarySearch& Search() const { return search_; }
 
  private:
-  explicit Library(void* module) : module_(module) {}
+  Library(void* module, LibrarySearch search) : module_(module), search_(std::move(search)) {}
 
   void* module_ = nullptr;
+  LibrarySearch search_;
 };
 
 }  // namespace platform

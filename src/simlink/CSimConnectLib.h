@@ -43,6 +43,9 @@ class CSimConnectLib {
   HResult RequestSystemState(Dword requestId, const char* stateName);
   HResult GetLastSentPacketID(Dword* packetId);
 
+  // How the library was looked for and found, or not.
+  const platform::LibrarySearch& LibrarySearch() const { return m_library.Search(); }
+
   // Identifiers unique in the process, whichever thread asks; the first of each is 2.
   std::uint32_t NextDefinitionId();
   std::uint32_t NextEventId();

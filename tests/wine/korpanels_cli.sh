@@ -30,6 +30,10 @@ case "$documents/" in
     exit 1
     ;;
 esac
+# The plug-in's log, where install and uninstall say which launch list they wrote.
+log="$profile/AppData/Local/Korvane/KorPanels.log"
+rm -f "$log" "${log%.log}.1.log"
+launch_list_windows="C:\\users\\$(id -un)\\AppData\\Roaming\\Microsoft\\FSX\\exe.xml"
 client_config="$documents/Flight Simulator X Files/SimConnect.ini"
 mkdir -p "$(dirname "$client_config")"
 rm -f "$client_config"
@@ -101,9 +105,13 @@ launch_list_lane() {
   holds "-install's exe.xml" "$fsx/exe.xml" launch_list "$BIN"
   holds "-install's SimConnect.ini" "$client_config" client_config
   holds "-install's SimConnect.xml" "$fsx/SimConnect.xml" service_config
+  grep -qiF "Wrote the launch list $launch_list_windows: this program's entry added in a new file." \
+    "$log" || fail "-install's log does not name the exe.xml it wrote"
   start uninstall "$BIN" -uninstall || fail "-uninstall ended with $?"
   grep -q 'KorFlightSimX -uninstall' "$work/uninstall" || fail "-uninstall wrote no debug line"
   holds "-uninstall's exe.xml" "$fsx/exe.xml" launch_list
+  grep -qiF "Wrote the launch list $launch_list_windows: this program's entry removed." "$log" ||
+    fail "-uninstall's log does not name the exe.xml it wrote"
   # Each install below starts from a launch list without its program's entry.
   start two "$work/nosim" -run -install || fail "-run -install without a simulator ended with $?"
   ended_at_once two

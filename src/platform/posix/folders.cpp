@@ -25,6 +25,10 @@ std::optional<std::wstring> ApplicationDataFolder() {
   return UnderHome(L"/AppData/Roaming");
 }
 
+std::optional<std::wstring> LocalApplicationDataFolder() {
+  return UnderHome(L"/AppData/Local");
+}
+
 std::optional<std::wstring> DocumentsFolder() {
   return UnderHome(L"/Documents");
 }

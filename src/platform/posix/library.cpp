@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -21,7 +22,10 @@ std::string SharedObjectName(std::wstring_view name) {
 
 // There is no side-by-side store here: the plain load is all there is.
 Library Library::Simulator(std::wstring_view name) {
-  return Library(dlopen(SharedObjectName(name).c_str(), RTLD_NOW | RTLD_LOCAL));
+  void* module = dlopen(SharedObjectName(name).c_str(), RTLD_NOW | RTLD_LOCAL);
+  LibrarySearch search;
+  search.way = module ? LibrarySearch::Way::PlainName : LibrarySearch::Way::NotFound;
+  return Library(module, std::move(search));
 }
 
 Library::~Library() {

@@ -22,6 +22,14 @@ std::optional<std::wstring> ApplicationDataFolder() {
   return std::wstring(folder.data());
 }
 
+std::optional<std::wstring> LocalApplicationDataFolder() {
+  FolderBuffer folder{};
+  if (!SHGetSpecialFolderPathW(nullptr, folder.data(), CSIDL_LOCAL_APPDATA, FALSE)) {
+    return std::nullopt;
+  }
+  return std::wstring(folder.data());
+}
+
 std::optional<std::wstring> DocumentsFolder() {
   FolderBuffer folder{};
   if (FAILED(

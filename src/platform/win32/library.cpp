@@ -47,13 +47,40 @@ bool HasManifest(WORD resourceId) {
   return FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(24)) != nullptr;
 }
 
+// The version of the simulator's assembly that the manifest names, as its text says it.
+std::wstring ManifestVersion(WORD resourceId) {
+  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(24));
+  HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) return L"?";
+  const std::string_view text(bytes, SizeofResource(nullptr, resource));
+  constexpr std::string_view kAssembly = "name='Microsoft.FlightSimulator.SimConnect'";
+  constexpr std::string_view kVersion = "version='";
+  const auto assembly = text.find(kAssembly);
+  const auto begin = assembly == std::string_view::npos ? assembly : text.find(kVersion, assembly);
+  const auto end =
+      begin == std::string_view::npos ? begin : text.find('\'', begin + kVersion.size());
+  if (end == std::string_view::npos) return L"?";
+  const std::string_view version =
+      text.substr(begin + kVersion.size(), end - begin - kVersion.size());
+  return std::wstring(version.begin(), version.end());
+}
+
 // A library loaded inside an activation context stays loaded once the context is gone.
-HMODULE LoadSimulatorModule(const std::wstring& name) {
-  if (HMODULE module = LoadLibraryW(name.c_str())) return module;
+HMODULE LoadSimulatorModule(const std::wstring& name, LibrarySearch& search) {
+  if (HMODULE module = LoadLibraryW(name.c_str())) {
+    search.way = LibrarySearch::Way::PlainName;
+    return module;
+  }
   for (WORD id = KOR_FIRST_SIMULATOR_MANIFEST; HasManifest(id); ++id) {
+    search.versions.push_back(ManifestVersion(id));
     const ActiveManifest context(id);
     if (!context.IsActive()) continue;
-    if (HMODULE module = LoadLibraryW(name.c_str())) return module;
+    if (HMODULE module = LoadLibraryW(name.c_str())) {
+      search.way = LibrarySearch::Way::SideBySide;
+      search.versions = {search.versions.back()};
+      return module;
+    }
   }
   return nullptr;
 }
@@ -61,7 +88,9 @@ HMODULE LoadSimulatorModule(const std::wstring& name) {
 }  // namespace
 
 Library Library::Simulator(std::wstring_view name) {
-  return Library(static_cast<void*>(LoadSimulatorModule(std::wstring(name))));
+  LibrarySearch search;
+  HMODULE module = LoadSimulatorModule(std::wstring(name), search);
+  return Library(static_cast<void*>(module), std::move(search));
 }
 
 Library::~Library() {

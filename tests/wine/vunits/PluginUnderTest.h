@@ -21,6 +21,8 @@ class PluginUnderTest {
 
   // True once the plug-in has connected to the simulator and made its window.
   bool Started() const { return m_control != INVALID_HANDLE_VALUE && m_window != nullptr; }
+  // The process id its log lines carry.
+  DWORD ProcessId() const { return m_process.dwProcessId; }
 
   // One remote-control line for the stand-in simulator, and its answer.
   std::string Sim(std::string_view line);

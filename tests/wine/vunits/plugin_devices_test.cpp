@@ -3,11 +3,15 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cwctype>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -342,4 +346,68 @@ TEST(PluginWithPanels, UnitsOfEveryModelUnpluggedWhileReportsFlowClosePromptly) 
   sending = false;
   sender.join();
   EXPECT_EQ(plugin.QuitAndWait(), 0);
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+  return std::string(text.begin(), text.end());
+}
+
+// The lines one plug-in process wrote to its log in the prefix, in the user's local
+// application-data folder as the plug-in finds it.
+std::vector<std::string> PluginLog(DWORD processId) {
+  std::array<wchar_t, MAX_PATH> folder{};
+  if (!SHGetSpecialFolderPathW(nullptr, folder.data(), CSIDL_LOCAL_APPDATA, FALSE)) return {};
+  const std::string own = "[pid " + std::to_string(processId) + "] ";
+  std::vector<std::string> lines;
+  // The older file first: the log may have been moved aside while the plug-in ran.
+  for (const char* name : {"KorPanels.1.log", "KorPanels.log"}) {
+    std::ifstream file(std::filesystem::path(folder.data()) / "Korvane" / name, std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+      if (const auto text = line.find(own); text != std::string::npos) {
+        lines.push_back(
+            line.substr(text + own.size(), line.find_last_not_of('\r') - text - own.size() + 1));
+      }
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+// What a pilot would send: the shipped plug-in's log names how it found the simulator's
+// library, each unit it attached with its path, the unplug, and the quit.
+TEST(PluginWithPanels, TheLogNamesTheLibraryEachAttachedUnitAndTheQuit) {
+  using ::testing::Contains;
+  using ::testing::HasSubstr;
+  using ::testing::IsSupersetOf;
+  using ::testing::StartsWith;
+  UnitPeer units;
+  const auto present = units.Plug(SwitchUnit(L"logged-at-start"));
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+  ASSERT_TRUE(units.WaitForReader(present, kPatience));
+  const auto later = units.Plug(SwitchUnit(L"logged-arriving"));
+  plugin.Announce(true, later);
+  ASSERT_TRUE(units.WaitForReader(later, kPatience));
+  units.Unplug(later);
+  plugin.Announce(false, later);
+  ASSERT_EQ(plugin.QuitAndWait(), 0);
+
+  const auto lines = PluginLog(plugin.ProcessId());
+  EXPECT_THAT(lines,
+              Contains(StartsWith("KorPanels 1.0.0 started to run as the simulator's plug-in")));
+  EXPECT_THAT(lines, IsSupersetOf(std::vector<std::string>{
+                         "Loaded the simulator's client library SimConnect.dll by its plain name.",
+                         "Connected to the simulator.",
+                         "Attached the switch panel at " + Narrow(present) + ".",
+                         "Attached the switch panel at " + Narrow(later) + ".",
+                         "The simulator is quitting; the plug-in stops its panels.",
+                         "KorPanels ended with exit code 0.",
+                     }));
+  EXPECT_THAT(lines, Contains(StartsWith("Detached the switch panel at " + Narrow(later) +
+                                         " (it was unplugged); it stopped in ")));
+  EXPECT_THAT(lines, Contains(StartsWith("Detached the switch panel at " + Narrow(present) +
+                                         " (the plug-in stops); it stopped in ")));
 }
