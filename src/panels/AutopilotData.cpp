@@ -11,6 +11,7 @@ bool AutopilotData::Replace(std::span<const std::uint8_t> record) {
   const auto incoming = record.first<kSize>();
   if (std::ranges::equal(incoming, m_bytes)) return false;
   std::ranges::copy(incoming, m_bytes.begin());
+  if (++m_version == 0) m_version = 1;
   return true;
 }
 

@@ -19,6 +19,8 @@ class AutopilotData {
   // Takes the first kSize bytes of the record when they differ from what is held; a
   // record too short to hold every item is left alone. Returns whether anything changed.
   bool Replace(std::span<const std::uint8_t> record);
+  // Numbers the record held: a new number for each record taken, and never 0.
+  std::uint32_t Version() const { return m_version; }
 
   float Float(SimItem item) const;
   // A lock counts as set for any value but zero.
@@ -28,6 +30,7 @@ class AutopilotData {
   std::uint32_t Bits(SimItem item) const;
 
   std::array<std::uint8_t, kSize> m_bytes{};
+  std::uint32_t m_version = 1;
 };
 
 }  // namespace panels::autopilot_panel

@@ -1,5 +1,6 @@
 #include "panels/CPanelClass_Autopilot.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "device/CPanelDevice.h"
@@ -168,9 +169,11 @@ void CPanelClass_Autopilot::OnInputReport(CPanelDevice& device, std::uint32_t,
   const InputBytes previous = previousReport.first<kInputReportLength>();
   const InputBytes current = currentReport.first<kInputReportLength>();
 
+  // A report the same as the one before it moves nothing and sends nothing: only a record
+  // that came meanwhile can change the display.
   PendingEvents events;
   bool selectorMoved = false;
-  {
+  if (!std::ranges::equal(previous, current)) {
     std::scoped_lock lock(m_lock);
     const Selector stored = StoredSelector(device);
     const auto risen = static_cast<std::uint8_t>(current[kSelectorByte] & ~previous[kSelectorByte]);
@@ -195,6 +198,17 @@ Selector CPanelClass_Autopilot::StoredSelector(const CPanelDevice& device) {
 }
 
 void CPanelClass_Autopilot::RefreshDisplay(CPanelDevice& device, bool force) {
-  const DisplayReport report = ComposeDisplay(StoredSelector(device), m_record);
+  auto guard = device.Guard();
+  const Selector position = StoredSelector(device);
+  const auto record = static_cast<std::int32_t>(m_record.Version());
+  // The same position and record compose the display the filter already holds; a unit
+  // never composed for reads 0, which numbers no record.
+  if (!force && device.GetValue(kComposedRecordKey) == record &&
+      device.GetValue(kComposedSelectorKey) == static_cast<std::int32_t>(position)) {
+    return;
+  }
+  const DisplayReport report = ComposeDisplay(position, m_record);
+  device.SetValue(kComposedRecordKey, record);
+  device.SetValue(kComposedSelectorKey, static_cast<std::int32_t>(position));
   if (device.HasOutputChanged(report) || force) SetFeature(device, report);
 }

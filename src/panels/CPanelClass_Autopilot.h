@@ -30,8 +30,11 @@ class CPanelClass_Autopilot : public CPanelClass {
                      std::span<const std::uint8_t> current) override;
 
  private:
-  // The selector position is value key 0 of each unit.
+  // The unit's value table: the selector position, then what the display last written to
+  // the filter was composed from.
   static constexpr std::int32_t kSelectorKey = 0;
+  static constexpr std::int32_t kComposedSelectorKey = 1;
+  static constexpr std::int32_t kComposedRecordKey = 2;
 
   static panels::autopilot_panel::Selector StoredSelector(const CPanelDevice& device);
   // Called with m_lock held.

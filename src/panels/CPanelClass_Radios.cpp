@@ -1,5 +1,6 @@
 #include "panels/CPanelClass_Radios.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "device/CPanelDevice.h"
@@ -11,11 +12,15 @@ using namespace panels::radio_panel;
 
 namespace {
 
-// The unit's value table: each row's mode and its transponder digit pair.
+// The unit's value table: each row's mode and its transponder digit pair, then what the
+// display last written to the filter was composed from.
 constexpr std::int32_t kUpperModeKey = 0;
 constexpr std::int32_t kLowerModeKey = 1;
 constexpr std::int32_t kUpperDigitPairKey = 2;
 constexpr std::int32_t kLowerDigitPairKey = 3;
+constexpr std::int32_t kComposedUpperModeKey = 4;
+constexpr std::int32_t kComposedLowerModeKey = 5;
+constexpr std::int32_t kComposedRecordKey = 6;
 
 constexpr std::int32_t ModeValue(Mode mode) {
   return static_cast<std::int32_t>(mode);
@@ -63,9 +68,9 @@ std::int32_t SinglePosition(std::uint8_t bits, std::int32_t first, std::int32_t 
 
 }  // namespace
 
-// One row: where its state lives in the unit's value table, and its controls.
+// One row: its mode, where its digit pair lives in the unit's value table, and its controls.
 struct CPanelClass_Radios::Row {
-  std::int32_t modeKey;
+  std::int32_t mode;
   std::int32_t digitPairKey;
   const RowControls& controls;
 };
@@ -131,24 +136,36 @@ void CPanelClass_Radios::OnInputReport(CPanelDevice& device, std::uint32_t,
     rising[i] = static_cast<std::uint8_t>(current[i] & ~previous[i]);
   }
 
-  bool selectorMoved = false;
-  const auto store = [&](std::int32_t key, std::int32_t mode) {
-    if (device.GetValue(key) == mode) return;
-    device.SetValue(key, mode);
-    selectorMoved = true;
-  };
-  store(kUpperModeKey, DecodeUpperMode(rising[1], device.GetValue(kUpperModeKey)));
-  store(kLowerModeKey, DecodeLowerMode(rising[1], rising[2], device.GetValue(kLowerModeKey)));
+  // Nothing newly pressed moves no selector and sends nothing: only a record that came
+  // meanwhile can change the display.
+  if (std::ranges::all_of(rising, [](std::uint8_t bits) { return bits == 0; })) {
+    RefreshDisplay(device, false);
+    return;
+  }
 
-  // The modes are read again: encoders turned as the selector moved act on the new radio.
-  ActOnRow(device, {kUpperModeKey, kUpperDigitPairKey, kUpperControls}, rising);
-  ActOnRow(device, {kLowerModeKey, kLowerDigitPairKey, kLowerControls}, rising);
+  std::int32_t upperMode = 0;
+  std::int32_t lowerMode = 0;
+  bool selectorMoved = false;
+  {
+    auto guard = device.Guard();
+    const std::int32_t upperBefore = device.GetValue(kUpperModeKey);
+    const std::int32_t lowerBefore = device.GetValue(kLowerModeKey);
+    upperMode = DecodeUpperMode(rising[1], upperBefore);
+    lowerMode = DecodeLowerMode(rising[1], rising[2], lowerBefore);
+    if (upperMode != upperBefore) device.SetValue(kUpperModeKey, upperMode);
+    if (lowerMode != lowerBefore) device.SetValue(kLowerModeKey, lowerMode);
+    selectorMoved = upperMode != upperBefore || lowerMode != lowerBefore;
+  }
+
+  // Encoders turned as the selector moved act on the new radio.
+  ActOnRow(device, {upperMode, kUpperDigitPairKey, kUpperControls}, rising);
+  ActOnRow(device, {lowerMode, kLowerDigitPairKey, kLowerControls}, rising);
   RefreshDisplay(device, selectorMoved);
 }
 
 void CPanelClass_Radios::ActOnRow(CPanelDevice& device, const Row& row, const InputBytes& rising) {
   const auto pressed = [&](Control control) { return row.controls[Index(control)].In(rising); };
-  const std::int32_t mode = device.GetValue(row.modeKey);
+  const std::int32_t mode = row.mode;
   if (mode >= 0 && static_cast<std::size_t>(mode) < kTunableModes) {
     for (const Control control : kTuningOrder) {
       if (pressed(control)) SendEvent(m_tuningEvents[Index(control)][mode], 0);
@@ -171,8 +188,20 @@ void CPanelClass_Radios::RefreshDisplay(CPanelDevice& device, bool force) {
   // The unit's guard spans reading the modes and the record, the filter and the write, so
   // the last display written is composed from the latest state.
   auto guard = device.Guard();
-  const DisplayReport report = ComposeDisplay(
-      device.GetValue(kUpperModeKey), device.GetValue(kLowerModeKey), m_radioData.Snapshot());
+  const std::int32_t upperMode = device.GetValue(kUpperModeKey);
+  const std::int32_t lowerMode = device.GetValue(kLowerModeKey);
+  // A unit never composed for reads 0, which numbers no record.
+  const auto record = static_cast<std::int32_t>(m_radioData.Version());
+  // The same modes and record compose the display the filter already holds.
+  if (!force && device.GetValue(kComposedRecordKey) == record &&
+      device.GetValue(kComposedUpperModeKey) == upperMode &&
+      device.GetValue(kComposedLowerModeKey) == lowerMode) {
+    return;
+  }
+  const DisplayReport report = ComposeDisplay(upperMode, lowerMode, m_radioData.Snapshot());
+  device.SetValue(kComposedRecordKey, record);
+  device.SetValue(kComposedUpperModeKey, upperMode);
+  device.SetValue(kComposedLowerModeKey, lowerMode);
   if (device.HasOutputChanged(report) || force) SetFeature(device, report);
 }
 

@@ -28,8 +28,9 @@ class CPanelClass_Radios : public CPanelClass {
                      std::span<const std::uint8_t> current) override;
 
   // Composes the unit's display from its rows' modes and the last record, and writes it
-  // when it differs from the last one written, or always when forced. Called from the
-  // unit's reader thread and from the main thread; one refresh of a unit at a time.
+  // when it differs from the last one written, or always when forced. Modes and a record
+  // that the unit's last display was composed from are not composed again. Called from
+  // the unit's reader thread and from the main thread; one refresh of a unit at a time.
   void RefreshDisplay(CPanelDevice& device, bool force);
 
   // The mode that a row's newly set selector bits name, or `kept` when they name no

@@ -20,6 +20,8 @@ bool RadioData::Replace(std::span<const std::uint8_t> record) {
   std::lock_guard lock(m_lock);
   if (incoming == m_record) return false;
   m_record = incoming;
+  const std::uint32_t next = m_version.load(std::memory_order_relaxed) + 1;
+  m_version.store(next == 0 ? 1 : next, std::memory_order_release);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -35,10 +36,15 @@ class RadioData {
   // record too short to hold every item is left alone. Returns whether anything changed.
   bool Replace(std::span<const std::uint8_t> record);
   RadioRecord Snapshot() const;
+  // Numbers the record held, read without waiting for the lock: a new number for each
+  // record taken, and never 0. Read before a snapshot, it is never newer than the record
+  // the snapshot holds.
+  std::uint32_t Version() const { return m_version.load(std::memory_order_acquire); }
 
  private:
   mutable std::mutex m_lock;
   RadioRecord m_record;
+  std::atomic<std::uint32_t> m_version{1};
 };
 
 }  // namespace panels::radio_panel

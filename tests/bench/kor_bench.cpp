@@ -14,8 +14,10 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <span>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "bench/Allocations.h"
@@ -57,22 +59,46 @@ struct Served {
     panel.Initialize();
     panel.OnDeviceOpened(device);
   }
+  void Report(std::span<const std::uint8_t> previous, std::span<const std::uint8_t> current) {
+    panel.OnInputReport(device, 4, previous, current);
+  }
   void Report(std::uint64_t n, const ModelUnit& unit) {
     const bool pressing = n % 2 == 0;
-    panel.OnInputReport(device, 4, pressing ? unit.released : unit.pressed,
-                        pressing ? unit.pressed : unit.released);
+    Report(pressing ? unit.released : unit.pressed, pressing ? unit.pressed : unit.released);
   }
 };
 
+// Per model, a report at rest and the one after a single step of one control from it: the
+// autopilot's encoder with the selector on ALT, the radio's upper coarse encoder on COM1,
+// the switch panel's de-ice switch. Each step sends one event.
+struct Stepping {
+  platform::vhid::Report resting;
+  platform::vhid::Report stepped;
+};
+
+const Stepping& SteppingOf(std::size_t model) {
+  static const std::array<Stepping, 3> steppings = {{
+      {{0, 0x01, 0, 0}, {0, 0x21, 0, 0}},
+      {{0, 0x01, 0, 0}, {0, 0x01, 0, 0x04}},
+      {{0, 0, 0, 0}, {0, 0x10, 0, 0}},
+  }};
+  return steppings[model];
+}
+
+// The same pair of reports over and over, after the unit has come to rest: `stepping`
+// false times a report identical to the one before it, true one step each time.
 template <class Panel>
-void InputReport(benchmark::State& state, std::size_t model) {
+void InputReport(benchmark::State& state, std::size_t model, bool stepping) {
   Served<Panel> served;
-  const ModelUnit& unit = UnitOf(model);
-  served.Report(0, unit);
-  served.Report(1, unit);
+  const Stepping& step = SteppingOf(model);
+  served.Report(platform::vhid::Report(4, 0), step.resting);
+  const platform::vhid::Report& current = stepping ? step.stepped : step.resting;
   std::uint64_t reports = 0;
   const std::uint64_t before = HeapAllocations();
-  for (auto _ : state) served.Report(reports++, unit);
+  for (auto _ : state) {
+    served.Report(step.resting, current);
+    ++reports;
+  }
   state.counters["allocs"] = static_cast<double>(HeapAllocations() - before) / reports;
 }
 
@@ -129,14 +155,23 @@ void UnchangedRecord(benchmark::State& state) {
   state.counters["allocs"] = static_cast<double>(HeapAllocations() - before) / count;
 }
 
-void InputReportAutopilot(benchmark::State& state) {
-  InputReport<CPanelClass_Autopilot>(state, 0);
+void IdenticalReportAutopilot(benchmark::State& state) {
+  InputReport<CPanelClass_Autopilot>(state, 0, false);
 }
-void InputReportRadio(benchmark::State& state) {
-  InputReport<CPanelClass_Radios>(state, 1);
+void IdenticalReportRadio(benchmark::State& state) {
+  InputReport<CPanelClass_Radios>(state, 1, false);
 }
-void InputReportSwitch(benchmark::State& state) {
-  InputReport<CPanelClass_Switch>(state, 2);
+void IdenticalReportSwitch(benchmark::State& state) {
+  InputReport<CPanelClass_Switch>(state, 2, false);
+}
+void OneStepAutopilot(benchmark::State& state) {
+  InputReport<CPanelClass_Autopilot>(state, 0, true);
+}
+void OneStepRadio(benchmark::State& state) {
+  InputReport<CPanelClass_Radios>(state, 1, true);
+}
+void OneStepSwitch(benchmark::State& state) {
+  InputReport<CPanelClass_Switch>(state, 2, true);
 }
 void ChangedRecordAutopilot(benchmark::State& state) {
   ChangedRecord<CPanelClass_Autopilot>(state, 0);
@@ -148,9 +183,12 @@ void ChangedRecordSwitch(benchmark::State& state) {
   ChangedRecord<CPanelClass_Switch>(state, 2);
 }
 
-BENCHMARK(InputReportAutopilot);
-BENCHMARK(InputReportRadio);
-BENCHMARK(InputReportSwitch);
+BENCHMARK(IdenticalReportAutopilot);
+BENCHMARK(IdenticalReportRadio);
+BENCHMARK(IdenticalReportSwitch);
+BENCHMARK(OneStepAutopilot);
+BENCHMARK(OneStepRadio);
+BENCHMARK(OneStepSwitch);
 BENCHMARK(ChangedRecordAutopilot);
 BENCHMARK(ChangedRecordRadio);
 BENCHMARK(ChangedRecordSwitch);
@@ -285,35 +323,55 @@ std::string Fixed(double value, const char* unit, int decimals = 1) {
   return text;
 }
 
+// A figure whose goal is to stay below `limit`, marked where it does not.
+void Below(const std::string& figure, double value, double limit, const char* unit,
+           int decimals = 1) {
+  const std::string measured = Fixed(value, unit, decimals) + (value < limit ? "" : " missed");
+  Row(figure, measured, "< " + Fixed(limit, unit, 0));
+}
+
+// A count whose goal is none at all, judged as printed: the stand-in bus's log of writes
+// grows now and then, a few allocations in a million records that are not the plug-in's.
+void None(const std::string& figure, double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof(text), "%.*f", decimals, value);
+  const bool none = std::string(text).find_first_not_of("0.") == std::string::npos;
+  Row(figure, std::string(text) + (none ? "" : " missed"), "0");
+}
+
 void PrintTable(const Collector& collected) {
   const auto median = [&](const std::string& name) { return collected.medians.at(name); };
   std::printf("\n| %-58s | %-16s | %-12s |\n|%s|%s|%s|\n", "figure", "measured", "goal",
               std::string(60, '-').c_str(), std::string(18, '-').c_str(),
               std::string(14, '-').c_str());
-  for (const auto& [model, name] : {std::pair{"autopilot", "Autopilot"},
-                                    std::pair{"radio", "Radio"}, std::pair{"switch", "Switch"}}) {
-    const auto run = median(std::string("InputReport") + name);
-    Row(std::string("CPU per input report, ") + model, Fixed(run.GetAdjustedCPUTime(), "ns"),
-        "< 1000 ns");
-    Row(std::string("heap allocations per input report, ") + model,
-        Fixed(run.counters.at("allocs"), "", 3), "0");
-    Row(std::string("heap allocations per changed record, ") + model,
-        Fixed(median(std::string("ChangedRecord") + name).counters.at("allocs"), "", 3), "0");
+  for (const auto& [model, name, step] :
+       {std::tuple{"autopilot", "Autopilot", "one encoder step"},
+        std::tuple{"radio", "Radio", "one encoder step"},
+        std::tuple{"switch", "Switch", "a single switch change"}}) {
+    const auto identical = median(std::string("IdenticalReport") + name);
+    const auto stepped = median(std::string("OneStep") + name);
+    Below(std::string("CPU per identical input report, ") + model, identical.GetAdjustedCPUTime(),
+          60, "ns");
+    Below(std::string("CPU per input report of ") + step + ", " + model,
+          stepped.GetAdjustedCPUTime(), 100, "ns");
+    None(std::string("heap allocations per input report, ") + model,
+         std::max(identical.counters.at("allocs"), stepped.counters.at("allocs")), 3);
+    None(std::string("heap allocations per changed record, ") + model,
+         median(std::string("ChangedRecord") + name).counters.at("allocs"), 3);
   }
-  const auto unchanged = median("UnchangedRecord");
-  Row("unchanged record through OnSimMessage", Fixed(unchanged.GetAdjustedCPUTime(), "ns"),
-      "< 100 ns");
+  Below("unchanged record through OnSimMessage", median("UnchangedRecord").GetAdjustedCPUTime(),
+        100, "ns");
   for (const int units : {1, 6}) {
     const Percentiles latency = Latency(units, 100000);
     const std::string of = std::to_string(units) + (units == 1 ? " unit" : " units");
     Row("report-to-event latency p50, " + of, Fixed(latency.p50, "us"), "");
-    Row("report-to-event latency p99, " + of, Fixed(latency.p99, "us"), "< 200 us");
+    Below("report-to-event latency p99, " + of, latency.p99, 200, "us");
   }
   const Idle idle = IdleCost(std::chrono::seconds(10));
-  Row("idle 10 s, six units: reader wake-ups", std::to_string(idle.wakeups), "0");
-  Row("idle 10 s, six units: process CPU time", Fixed(idle.cpuMs, "ms", 2), "< 1 ms");
+  None("idle 10 s, six units: reader wake-ups", static_cast<double>(idle.wakeups), 0);
+  Below("idle 10 s, six units: process CPU time", idle.cpuMs, 1, "ms", 2);
   const Percentiles detach = DetachLatency(300);
-  Row("detach latency per unit p99", Fixed(detach.p99, "ms", 2), "< 50 ms");
+  Below("detach latency per unit p99", detach.p99, 50, "ms", 2);
 }
 
 // What callgrind counts: `count` input reports of one behaviour, or unchanged records.
