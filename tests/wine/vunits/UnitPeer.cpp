@@ -307,7 +307,8 @@ UnitPeer::Unit& UnitPeer::Find(const std::wstring& path) {
   return *found->second;
 }
 
-bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> report) {
+bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> report,
+                    std::stop_token stop) {
   std::lock_guard pushing(m_pushing);
   std::unique_lock lock(m_lock);
   Unit& unit = Find(path);
@@ -316,13 +317,23 @@ bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> repo
     each.offer = std::move(what);
     SetEvent(each.offered);
   };
+  const auto unoffered = [&](const Instance& each) {
+    return each.connected != 0 && !each.asked && !each.ending && !each.offer;
+  };
+  const auto newcomer = [&] {
+    return std::any_of(unit.instances.begin(), unit.instances.end(), unoffered);
+  };
   // Offered to handles as they come: the reader may not be open yet.
   const auto deadline = std::chrono::steady_clock::now() + kReaderPatience;
-  while (unit.present && !offer->taken && std::chrono::steady_clock::now() < deadline) {
+  for (;;) {
     for (Instance& each : unit.instances) {
-      if (each.connected != 0 && !each.asked && !each.ending && !each.offer) offerTo(each, offer);
+      if (unoffered(each)) offerTo(each, offer);
     }
-    m_changed.wait_until(lock, deadline);
+    if (!m_changed.wait_until(lock, stop, deadline,
+                              [&] { return !unit.present || offer->taken || newcomer(); }) ||
+        !unit.present || offer->taken) {
+      break;
+    }
   }
   for (Instance& each : unit.instances) {
     if (each.offer == offer) offerTo(each, nullptr);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,8 +45,9 @@ class UnitPeer {
   void Unplug(const std::wstring& path);
 
   // Writes an input report to the program's reader of the unit, waiting a while for one.
-  // False when no reader took it: the unit went, or the program has no reader.
-  bool Push(const std::wstring& path, std::span<const std::uint8_t> report);
+  // False when no reader took it: the unit went, the program has no reader, or `stop` came.
+  bool Push(const std::wstring& path, std::span<const std::uint8_t> report,
+            std::stop_token stop = {});
   // True once the program has a handle to the unit that asked nothing: its reader, or a
   // handle opened this moment that is about to ask. Only a report written tells them apart.
   bool WaitForReader(const std::wstring& path, milliseconds timeout);
@@ -91,7 +93,7 @@ class UnitPeer {
 
   std::mutex m_pushing;  // one report at a time, so that they arrive in order
   std::mutex m_lock;
-  std::condition_variable m_changed;
+  std::condition_variable_any m_changed;
   std::map<std::wstring, std::unique_ptr<Unit>> m_units;
   std::uint64_t m_connections = 0;
   bool m_busListening = false;  // set once the bus was first made (or could not be)
