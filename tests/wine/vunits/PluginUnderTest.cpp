@@ -18,6 +18,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(240);
 constexpr DWORD kAnswerBytes = 64 * 1024;
 constexpr DWORD kNoticePatienceMs = 60000;
+constexpr DWORD kEndPatienceMs = 30000;
 
 HANDLE ConnectControl(const std::wstring& name, HANDLE process) {
   const auto deadline = Clock::now() + kStartPatience;
@@ -69,8 +70,11 @@ PluginUnderTest::PluginUnderTest() {
 PluginUnderTest::~PluginUnderTest() {
   if (m_control != INVALID_HANDLE_VALUE) CloseHandle(m_control);
   if (!m_process.hProcess) return;
+  // A test that failed before the plug-in quit ends it here, and it has ended before the
+  // units it holds go and the next test starts.
   if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(m_process.hProcess, 99);
+    WaitForSingleObject(m_process.hProcess, kEndPatienceMs);
   }
   CloseHandle(m_process.hThread);
   CloseHandle(m_process.hProcess);

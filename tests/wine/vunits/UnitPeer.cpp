@@ -17,7 +17,14 @@ namespace {
 // the unit were busy, and a panel would not.
 constexpr int kSlotsPerUnit = 8;
 constexpr std::uint16_t kVersionNumber = 0x0100;
-constexpr auto kReaderSilence = std::chrono::milliseconds(250);
+// Under emulation every step of a program is slow; no reader takes this long to read.
+constexpr auto kReaderPatience = std::chrono::seconds(60);
+
+// A unit's pipe keeps nothing in between: a write ends only when the other end has read
+// it. So a report written to a handle is taken only by a read pending on it, and a
+// request stays in the pipe, its writer waiting, until the peer takes it.
+constexpr DWORD kUnitBuffer = 0;
+constexpr DWORD kBusBuffer = kMaxMessage;
 
 std::wstring PathOf(const UnitProfile& profile) {
   wchar_t path[256];
@@ -32,10 +39,10 @@ std::wstring Folded(std::wstring path) {
   return path;
 }
 
-HANDLE NewPipe(const wchar_t* name) {
+HANDLE NewPipe(const wchar_t* name, DWORD buffer) {
   return CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
                           PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                          PIPE_UNLIMITED_INSTANCES, kMaxMessage, kMaxMessage, 0, nullptr);
+                          PIPE_UNLIMITED_INSTANCES, buffer, buffer, 0, nullptr);
 }
 
 bool Connect(HANDLE pipe, HANDLE abandon) {
@@ -124,35 +131,100 @@ void UnitPeer::Unplug(const std::wstring& path) {
     unit.present = false;
     SetEvent(unit.unplugged);
     slots.swap(unit.slots);
+    m_changed.notify_all();
   }
   for (auto& slot : slots) slot.join();
 }
 
 void UnitPeer::ServeSlot(Unit& unit) {
   while (WaitForSingleObject(unit.unplugged, 0) != WAIT_OBJECT_0) {
-    HANDLE pipe = NewPipe(unit.path.c_str());
+    HANDLE pipe = NewPipe(unit.path.c_str(), kUnitBuffer);
     if (pipe == INVALID_HANDLE_VALUE) return;
     Instance* instance = nullptr;
     {
       std::lock_guard lock(m_lock);
-      instance = &unit.instances.emplace_back(Instance{pipe, 0, {}, 0});
+      instance = &unit.instances.emplace_back();
+      instance->pipe = pipe;
+      instance->offered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
       m_changed.notify_all();
     }
     if (Connect(pipe, unit.unplugged)) {
       {
         std::lock_guard lock(m_lock);
         instance->connected = ++m_connections;
-        instance->connectedAt = std::chrono::steady_clock::now();
         m_changed.notify_all();
       }
-      ServeInstance(unit, *instance);
+      if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
     }
     std::lock_guard lock(m_lock);
     // Disconnecting is what the program sees as the unit going away under its handle.
     DisconnectNamedPipe(pipe);
     CloseHandle(pipe);
+    CloseHandle(instance->offered);
     unit.instances.remove_if([&](const Instance& each) { return &each == instance; });
     m_changed.notify_all();
+  }
+}
+
+// Until the program asks something on the handle, a report on offer is written to it, and
+// only a pending read takes it: the reader's. A synchronous handle reads only after its
+// request, which waits in the pipe while its write on offer is withdrawn. True once a
+// request waits; false when the handle or the unit went away.
+bool UnitPeer::AwaitRequest(Unit& unit, Instance& instance) {
+  PendingOperation ask(instance.pipe);  // reads nothing: ends when a request waits
+  PendingOperation write(instance.pipe);
+  std::shared_ptr<Offer> writing;
+  const auto endWrite = [&](bool withdraw) {
+    const DWORD result = withdraw ? write.Cancel() : write.Finish();
+    std::lock_guard lock(m_lock);
+    writing->taken = writing->taken || result == ERROR_SUCCESS;
+    --writing->writing;
+    if (instance.offer == writing) instance.offer = nullptr;
+    writing.reset();
+    m_changed.notify_all();
+    return result;
+  };
+  const auto end = [&](bool asked) {
+    {
+      std::lock_guard lock(m_lock);
+      (asked ? instance.asked : instance.ending) = true;
+    }
+    if (writing) endWrite(true);
+    return asked;
+  };
+  std::uint8_t nothing = 0;
+  ask.Begin([&](OVERLAPPED& o) { return ReadFile(instance.pipe, &nothing, 0, nullptr, &o); });
+  for (;;) {
+    {
+      std::lock_guard lock(m_lock);
+      if (!writing && instance.offer) {
+        writing = instance.offer;
+        ++writing->writing;
+        const Report& report = writing->report;
+        write.Begin([&](OVERLAPPED& o) {
+          return WriteFile(instance.pipe, report.data(), static_cast<DWORD>(report.size()), nullptr,
+                           &o);
+        });
+      }
+    }
+    const HANDLE waits[] = {ask.Ended(), unit.unplugged, instance.offered, write.Ended()};
+    switch (WaitForMultipleObjects(writing ? 4 : 3, waits, FALSE, INFINITE)) {
+      case WAIT_OBJECT_0:
+        return end(ask.Finish() == ERROR_MORE_DATA);
+      case WAIT_OBJECT_0 + 2: {
+        std::unique_lock lock(m_lock);
+        const bool withdrawn = writing && instance.offer != writing;
+        lock.unlock();
+        if (withdrawn) endWrite(true);
+        break;
+      }
+      case WAIT_OBJECT_0 + 3:
+        // Not taken by a read: the handle is gone.
+        if (endWrite(false) != ERROR_SUCCESS) return end(false);
+        break;
+      default:
+        return end(false);
+    }
   }
 }
 
@@ -162,15 +234,14 @@ void UnitPeer::ServeInstance(Unit& unit, Instance& instance) {
     Report answer;
     {
       std::lock_guard lock(m_lock);
-      ++instance.requests;
-      answer = Answer(unit, instance, request);
+      answer = Answer(unit, request);
       m_changed.notify_all();
     }
     if (!Send(instance.pipe, unit.unplugged, answer)) return;
   }
 }
 
-Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uint8_t> request) {
+Report UnitPeer::Answer(Unit& unit, std::span<const std::uint8_t> request) {
   const UnitProfile& profile = unit.profile;
   const auto payload = request.subspan(1);
   switch (static_cast<Request>(request[0])) {
@@ -178,7 +249,6 @@ Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uin
       return BytesOf(
           AttributesAnswer{Status::Ok, profile.vendorId, profile.productId, kVersionNumber});
     case Request::Caps:
-      unit.syncHandle = instance.connected;
       return BytesOf(
           CapsAnswer{Status::Ok, profile.inputReportLength, 0, profile.featureReportLength});
     case Request::SetFeature:
@@ -202,7 +272,7 @@ Report UnitPeer::Answer(Unit& unit, Instance& instance, std::span<const std::uin
 
 void UnitPeer::ServeBus() {
   while (WaitForSingleObject(m_stop, 0) != WAIT_OBJECT_0) {
-    HANDLE pipe = NewPipe(m_busPipe.c_str());
+    HANDLE pipe = NewPipe(m_busPipe.c_str(), kBusBuffer);
     {
       std::lock_guard lock(m_lock);
       m_busListening = true;
@@ -237,40 +307,49 @@ UnitPeer::Unit& UnitPeer::Find(const std::wstring& path) {
   return *found->second;
 }
 
-// The reader's handle is the one that the program opened after the synchronous handle
-// and that never asks anything: it only waits for input reports. A vendor check by a
-// behaviour after the owner asks at once, so a handle silent for a while is the reader.
-// A program that keeps no synchronous handle (the tester opens one for each call) has
-// only the silent one.
-UnitPeer::Instance* UnitPeer::Reader(Unit& unit) {
-  const auto settled = std::chrono::steady_clock::now() - kReaderSilence;
-  Instance* reader = nullptr;
-  for (Instance& instance : unit.instances) {
-    if (instance.connected == 0 || instance.connected <= unit.syncHandle || instance.requests > 0 ||
-        instance.connectedAt > settled) {
-      continue;
-    }
-    if (!reader || instance.connected > reader->connected) reader = &instance;
-  }
-  return reader;
-}
-
-bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> report) {
-  std::lock_guard lock(m_lock);
+bool UnitPeer::Push(const std::wstring& path, std::span<const std::uint8_t> report,
+                    std::stop_token stop) {
+  std::lock_guard pushing(m_pushing);
+  std::unique_lock lock(m_lock);
   Unit& unit = Find(path);
-  Instance* reader = Reader(unit);
-  return reader && Send(reader->pipe, unit.unplugged, report);
+  const auto offer = std::make_shared<Offer>(Offer{Report(report.begin(), report.end())});
+  const auto offerTo = [&](Instance& each, std::shared_ptr<Offer> what) {
+    each.offer = std::move(what);
+    SetEvent(each.offered);
+  };
+  const auto unoffered = [&](const Instance& each) {
+    return each.connected != 0 && !each.asked && !each.ending && !each.offer;
+  };
+  const auto newcomer = [&] {
+    return std::any_of(unit.instances.begin(), unit.instances.end(), unoffered);
+  };
+  // Offered to handles as they come: the reader may not be open yet.
+  const auto deadline = std::chrono::steady_clock::now() + kReaderPatience;
+  for (;;) {
+    for (Instance& each : unit.instances) {
+      if (unoffered(each)) offerTo(each, offer);
+    }
+    if (!m_changed.wait_until(lock, stop, deadline,
+                              [&] { return !unit.present || offer->taken || newcomer(); }) ||
+        !unit.present || offer->taken) {
+      break;
+    }
+  }
+  for (Instance& each : unit.instances) {
+    if (each.offer == offer) offerTo(each, nullptr);
+  }
+  m_changed.wait(lock, [&] { return offer->writing == 0; });
+  return offer->taken;
 }
 
 bool UnitPeer::WaitForReader(const std::wstring& path, milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(m_lock);
-  // Looked at again as time passes, not only on changes: silence makes the reader.
-  while (!Reader(Find(path))) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    m_changed.wait_for(lock, kReaderSilence / 5);
-  }
-  return true;
+  return m_changed.wait_for(lock, timeout, [&] {
+    const auto& instances = Find(path).instances;
+    return std::any_of(instances.begin(), instances.end(), [](const Instance& each) {
+      return each.connected != 0 && !each.asked && !each.ending;
+    });
+  });
 }
 
 bool UnitPeer::WaitForFeatures(const std::wstring& path, std::size_t count, milliseconds timeout) {

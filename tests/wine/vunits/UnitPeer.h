@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,9 +44,12 @@ class UnitPeer {
   // bus and cannot be opened again. What it received stays readable.
   void Unplug(const std::wstring& path);
 
-  // Writes an input report to the program's reader of the unit; false without a reader.
-  bool Push(const std::wstring& path, std::span<const std::uint8_t> report);
-  // True once the unit is open for reading: its reader handle is connected.
+  // Writes an input report to the program's reader of the unit, waiting a while for one.
+  // False when no reader took it: the unit went, the program has no reader, or `stop` came.
+  bool Push(const std::wstring& path, std::span<const std::uint8_t> report,
+            std::stop_token stop = {});
+  // True once the program has a handle to the unit that asked nothing: its reader, or a
+  // handle opened this moment that is about to ask. Only a report written tells them apart.
   bool WaitForReader(const std::wstring& path, milliseconds timeout);
   // True once the unit has received at least `count` feature reports.
   bool WaitForFeatures(const std::wstring& path, std::size_t count, milliseconds timeout);
@@ -55,11 +59,19 @@ class UnitPeer {
   int OpenHandles(const std::wstring& path);
 
  private:
+  // An input report offered to every handle of a unit that asked nothing, until one reads it.
+  struct Offer {
+    Report report;
+    bool taken = false;
+    int writing = 0;  // writes of it that have not ended
+  };
   struct Instance {
     HANDLE pipe;
+    HANDLE offered;               // auto reset: `offer` changed
     std::uint64_t connected = 0;  // order of connection, 0 while listening
-    std::chrono::steady_clock::time_point connectedAt;
-    int requests = 0;
+    bool asked = false;           // a request came: a synchronous handle, never the reader
+    bool ending = false;          // gone, or its unit is
+    std::shared_ptr<Offer> offer;
   };
   struct Unit {
     UnitProfile profile;
@@ -67,21 +79,21 @@ class UnitPeer {
     bool present = true;
     HANDLE unplugged;  // manual reset: ends every instance of the unit
     std::list<Instance> instances;
-    std::uint64_t syncHandle = 0;  // connection order of the handle that asked for caps
     std::vector<Report> features;
     Report featureAnswer;
     std::vector<std::thread> slots;
   };
 
   void ServeSlot(Unit& unit);
+  bool AwaitRequest(Unit& unit, Instance& instance);
   void ServeInstance(Unit& unit, Instance& instance);
-  Report Answer(Unit& unit, Instance& instance, std::span<const std::uint8_t> request);
+  Report Answer(Unit& unit, std::span<const std::uint8_t> request);
   void ServeBus();
   Unit& Find(const std::wstring& path);  // caller holds the lock
-  Instance* Reader(Unit& unit);          // caller holds the lock
 
+  std::mutex m_pushing;  // one report at a time, so that they arrive in order
   std::mutex m_lock;
-  std::condition_variable m_changed;
+  std::condition_variable_any m_changed;
   std::map<std::wstring, std::unique_ptr<Unit>> m_units;
   std::uint64_t m_connections = 0;
   bool m_busListening = false;  // set once the bus was first made (or could not be)

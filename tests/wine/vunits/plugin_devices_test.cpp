@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <cwctype>
 #include <filesystem>
@@ -321,12 +320,13 @@ TEST(PluginWithPanels, UnitsOfEveryModelUnpluggedWhileReportsFlowClosePromptly) 
   for (const Flowing& unit : flowing) ASSERT_TRUE(units.WaitForReader(unit.path, kPatience));
   ASSERT_TRUE(StartFlight(plugin));
 
-  std::atomic<bool> sending = true;
-  std::thread sender([&] {
-    while (sending) {
+  // Stopped and joined however the test ends: a failed ASSERT returns through it, before
+  // the plug-in is ended and the units go.
+  std::jthread sender([&](std::stop_token stop) {
+    while (!stop.stop_requested()) {
       for (const Flowing& unit : flowing) {
-        units.Push(unit.path, unit.pressed);
-        units.Push(unit.path, unit.released);
+        units.Push(unit.path, unit.pressed, stop);
+        units.Push(unit.path, unit.released, stop);
       }
       Sleep(1);
     }
@@ -343,7 +343,7 @@ TEST(PluginWithPanels, UnitsOfEveryModelUnpluggedWhileReportsFlowClosePromptly) 
     EXPECT_LT(closeTook, 10s) << "a reader that had to be killed takes 30 s";
     EXPECT_TRUE(WaitForOpenHandles(units, unit.path, 0));
   }
-  sending = false;
+  sender.request_stop();
   sender.join();
   EXPECT_EQ(plugin.QuitAndWait(), 0);
 }
