@@ -18,6 +18,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(240);
 constexpr DWORD kAnswerBytes = 64 * 1024;
 constexpr DWORD kNoticePatienceMs = 60000;
+constexpr DWORD kEndPatienceMs = 60000;
 
 HANDLE ConnectControl(const std::wstring& name, HANDLE process) {
   const auto deadline = Clock::now() + kStartPatience;
@@ -71,6 +72,8 @@ PluginUnderTest::~PluginUnderTest() {
   if (!m_process.hProcess) return;
   if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(m_process.hProcess, 99);
+    // Gone before the next plug-in starts, which would otherwise find it still running.
+    WaitForSingleObject(m_process.hProcess, kEndPatienceMs);
   }
   CloseHandle(m_process.hThread);
   CloseHandle(m_process.hProcess);
