@@ -6,7 +6,8 @@
 #include "device/CPanelClass.h"
 #include "eventlog/ProcessLog.h"
 
-CPanelDevice::CPanelDevice() = default;
+CPanelDevice::CPanelDevice(std::uint32_t readerStopTimeoutMs)
+    : m_readerStopTimeoutMs(readerStopTimeoutMs) {}
 
 CPanelDevice::~CPanelDevice() {
   Close();
@@ -22,6 +23,7 @@ bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
   if (!m_sync->IsOpen()) return false;
   if (!m_sync->GetCaps(m_caps)) return false;
   m_owner->OnDeviceOpened(*this);
+  m_input = std::make_unique<platform::HidReader>(path);
   if (m_reader.Start([this] { ReaderThread(this); })) return true;
   // The unit shows its first outputs but nobody will keep them up to date: it is left as a
   // stopped unit looks.
@@ -32,21 +34,27 @@ bool CPanelDevice::Open(const std::wstring& path, CPanelClass& owner) {
 void CPanelDevice::Close() {
   if (m_reader.IsRunning()) {
     m_stop.Signal();
-    if (!m_reader.Join(kReaderStopTimeoutMs)) {
+    if (!m_reader.Join(m_readerStopTimeoutMs)) {
       m_reader.Terminate();
       eventlog::Warning(L"The reader of the unit at " + m_path + L" did not stop within " +
-                        std::to_wstring(kReaderStopTimeoutMs) + L" ms and was terminated.");
+                        std::to_wstring(m_readerStopTimeoutMs) + L" ms and was terminated.");
+      // The killed reader may have died holding the unit's guard, and destroying a held
+      // lock is undefined: it is left allocated, never to be used again.
+      static_cast<void>(m_guard.release());
     }
   }
+  // Closed even after a kill: a handle left open would keep an unplugged unit from ever
+  // finishing its removal.
+  m_input.reset();
   m_sync.reset();
-  // No guard: the reader has ended, and one that had to be killed may have died holding it.
+  // No guard: the reader has ended, or was killed and may have died holding it.
   m_lastFeatureReport.clear();
   m_path.clear();
   m_values.clear();
 }
 
 void CPanelDevice::ReaderThread(CPanelDevice* device) {
-  platform::HidReader reader(device->m_path);
+  platform::HidReader& reader = *device->m_input;
   if (!reader.IsOpen()) return;
   // Without memory for its reports the reader ends quietly; an exception would end the
   // whole process from this thread.
@@ -69,19 +77,19 @@ void CPanelDevice::ReaderThread(CPanelDevice* device) {
 }
 
 std::int32_t CPanelDevice::GetValue(std::int32_t key) const {
-  std::lock_guard lock(m_guard);
+  std::lock_guard lock(*m_guard);
   auto found = m_values.find(key);
   return found == m_values.end() ? 0 : found->second;
 }
 
 void CPanelDevice::SetValue(std::int32_t key, std::int32_t value) {
-  std::lock_guard lock(m_guard);
+  std::lock_guard lock(*m_guard);
   m_values[key] = value;
 }
 
 bool CPanelDevice::HasOutputChanged(std::span<const std::uint8_t> report) {
   if (report.empty()) return true;
-  std::lock_guard lock(m_guard);
+  std::lock_guard lock(*m_guard);
   if (std::ranges::equal(report, m_lastFeatureReport)) return false;
   try {
     m_lastFeatureReport.assign(report.begin(), report.end());

@@ -20,7 +20,8 @@ class CPanelDevice {
   // How long Close() waits for the reader before it kills it.
   static constexpr std::uint32_t kReaderStopTimeoutMs = 30000;
 
-  CPanelDevice();
+  // Tests name a shorter wait; the plug-in always waits kReaderStopTimeoutMs.
+  explicit CPanelDevice(std::uint32_t readerStopTimeoutMs = kReaderStopTimeoutMs);
   ~CPanelDevice();
   CPanelDevice(const CPanelDevice&) = delete;
   CPanelDevice& operator=(const CPanelDevice&) = delete;
@@ -40,18 +41,21 @@ class CPanelDevice {
 
   // The unit's state is shared by its reader thread and the user-interface thread; a
   // behaviour holds this guard across a read-decide-write sequence on one unit.
-  std::unique_lock<std::recursive_mutex> Guard() const {
-    return std::unique_lock(m_guard);
-  }
+  std::unique_lock<std::recursive_mutex> Guard() const { return std::unique_lock(*m_guard); }
 
  private:
   static void ReaderThread(CPanelDevice* device);
 
-  mutable std::recursive_mutex m_guard;
+  std::uint32_t m_readerStopTimeoutMs;
+  // Held apart from the object, so that a lock a killed reader died holding can outlive it.
+  std::unique_ptr<std::recursive_mutex> m_guard = std::make_unique<std::recursive_mutex>();
   std::map<std::int32_t, std::int32_t> m_values;
   CPanelClass* m_owner = nullptr;
   std::wstring m_path;
   std::unique_ptr<platform::HidDevice> m_sync;
+  // The reader's overlapped handle, kept here so that it is closed even when the reader
+  // had to be killed.
+  std::unique_ptr<platform::HidReader> m_input;
   platform::Thread m_reader;
   platform::Event m_stop;
   platform::HidCaps m_caps;

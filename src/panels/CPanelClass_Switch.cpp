@@ -123,6 +123,9 @@ void CPanelClass_Switch::OnSimObjectData(std::uint32_t requestId,
 
 void CPanelClass_Switch::OnDeviceOpened(CPanelDevice& device) {
   SetFeature(device, MakeGearLightReport(kAllLampsOff));
+  // A unit plugged in on final approach shows the gear as it is, not dark until the
+  // simulator next changes a value.
+  if (m_switchData.HasRecord()) UpdateGearLights(device);
 }
 
 void CPanelClass_Switch::OnDeviceStopping(CPanelDevice& device) {

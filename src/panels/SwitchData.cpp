@@ -7,6 +7,7 @@ namespace panels::switch_panel {
 
 bool SwitchData::Replace(std::span<const std::uint8_t> record) {
   if (record.size() < kSize) return false;
+  m_hasRecord.store(true, std::memory_order_relaxed);
   std::array<std::uint32_t, kItemCount> incoming;
   std::memcpy(incoming.data(), record.data(), kSize);
   bool changed = false;

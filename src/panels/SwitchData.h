@@ -21,6 +21,8 @@ class SwitchData {
   // Takes the first kSize bytes of the record when they differ from what is held; a
   // record too short to hold every item is left alone. Returns whether anything changed.
   bool Replace(std::span<const std::uint8_t> record);
+  // Whether any whole record came, changed or not: before that the zeros mean nothing.
+  bool HasRecord() const { return m_hasRecord.load(std::memory_order_relaxed); }
 
   std::int32_t Int(SimItem item) const;
   float Float(SimItem item) const;
@@ -29,6 +31,7 @@ class SwitchData {
   std::uint32_t Bits(SimItem item) const;
 
   std::array<std::atomic<std::uint32_t>, kItemCount> m_items{};
+  std::atomic<bool> m_hasRecord{false};
 };
 
 }  // namespace panels::switch_panel

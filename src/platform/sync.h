@@ -41,7 +41,8 @@ class Thread {
   bool IsRunning() const { return impl_ != nullptr; }
   // Waits for the body to end; false when it did not end within the time-out.
   bool Join(std::uint32_t timeoutMs);
-  // Kills a thread that did not end in time and releases the handle.
+  // Kills a thread that did not end in time, waits up to a second for it to have ended,
+  // and releases the handle. The killed body's own objects are never destroyed.
   void Terminate();
 
   struct Impl;

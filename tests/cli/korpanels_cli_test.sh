@@ -69,5 +69,28 @@ check "-run against the simulator ends with 0 when it quits" test $? -eq 0
 check "-run subscribed to the simulator's four events" \
   test "$(grep -c '^SimConnect_SubscribeToSystemEvent' "$HOME/calls.txt")" -eq 4
 
+# A second plug-in while one runs: it ends at once without touching the simulator, after
+# its install when it had no argument. Had it connected, its stand-in would log the calls
+# when it quits, after 3 s.
+plain -uninstall
+LD_LIBRARY_PATH="$bin" SIMSTUB_QUIT_AFTER_MS=5000 timeout 60 "$program" -run &
+first=$!
+sleep 1
+for arguments in -run ""; do
+  rm -f "$HOME/second.txt"
+  started=$(date +%s%N)
+  LD_LIBRARY_PATH="$bin" SIMSTUB_QUIT_AFTER_MS=3000 SIMSTUB_CALL_LOG="$HOME/second.txt" \
+    timeout 60 "$program" $arguments
+  rc=$?
+  took=$((($(date +%s%N) - started) / 1000000))
+  check "a second plug-in (${arguments:-no argument}) ends with 0 within 2 s, not $rc after $took ms" \
+    test "$rc" -eq 0 -a "$took" -lt 2000
+  check "a second plug-in (${arguments:-no argument}) opens no simulator connection" \
+    test ! -e "$HOME/second.txt"
+done
+check "a second plug-in without argument still installs" test "$(entries)" -eq 1
+wait "$first"
+check "the first plug-in runs on until the simulator quits and ends with 0" test $? -eq 0
+
 [ "$failures" -eq 0 ] && echo "korpanels command line: all checks passed"
 exit $((failures > 0))

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "device/CPanelDevice.h"
+#include "platform/sync.h"
 #include "support/RecordingPanel.h"
 #include "support/VirtualUnit.h"
 
@@ -125,6 +126,47 @@ TEST_F(PanelDeviceTest, DetachWhileReportsFlowStopsTheReaderPromptly) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(CPanelDevice::kReaderStopTimeoutMs / 2));
   std::printf("detach while reports flow: %.2f ms\n",
               std::chrono::duration<double, std::milli>(elapsed).count());
+}
+
+// A behaviour that never comes back from a report and holds the unit's guard, as one
+// whose feature write hangs does.
+class StuckPanel : public RecordingPanel {
+ public:
+  using RecordingPanel::RecordingPanel;
+  ~StuckPanel() { DetachAll(); }
+  void OnInputReport(CPanelDevice& device, std::uint32_t, std::span<const std::uint8_t>,
+                     std::span<const std::uint8_t>) override {
+    const auto guard = device.Guard();
+    stuck = true;
+    for (;;) platform::SleepMs(10);
+  }
+  std::atomic<bool> stuck = false;
+};
+
+// Past the limit the reader is killed: the close is bounded, no handle to the unit stays
+// open, and the process serves the next unit.
+TEST_F(PanelDeviceTest, ReaderStuckPastTheLimitIsKilledAndLeavesNoHandleOpen) {
+  constexpr std::uint32_t kLimitMs = 200;
+  StuckPanel stuckPanel{kVendor, kProduct};
+  VirtualUnit unit(L"unit-stuck", kVendor, kProduct, 4);
+  CPanelDevice device(kLimitMs);
+  ASSERT_TRUE(device.Open(unit.path(), stuckPanel));
+  unit.Push({0, 1, 0, 0});
+  for (int wait = 0; wait < 1000 && !stuckPanel.stuck; ++wait) platform::SleepMs(10);
+  ASSERT_TRUE(stuckPanel.stuck);
+
+  const auto start = std::chrono::steady_clock::now();
+  device.Close();
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kLimitMs + 1000));
+  EXPECT_EQ(platform::vhid::OpenHandles(unit.path()), 0);
+  EXPECT_TRUE(stuckPanel.Stopped().empty()) << "a killed reader runs nothing more";
+
+  VirtualUnit next(L"unit-next", kVendor, kProduct, 4);
+  panel.AttachDevice(next.path());
+  next.Push({0, 2, 0, 0});
+  ASSERT_TRUE(next.Settle());
+  EXPECT_EQ(panel.Deliveries(next.path()).size(), 1u);
 }
 
 TEST_F(PanelDeviceTest, OpenFailsAtEachStepAndLeavesNothingOpen) {

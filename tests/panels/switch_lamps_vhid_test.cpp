@@ -44,6 +44,8 @@ class Record {
   std::array<std::uint8_t, kRecordSize> m_bytes{};
 };
 
+// The rig's first frame has brought the parked aircraft's record, battery off: a unit
+// opens dark, and its lamps are then written from that record, dark again.
 class SwitchLampsTest : public ::testing::Test {
  protected:
   void TearDown() override { rig.panel.DetachAll(); }
@@ -65,10 +67,10 @@ class SwitchLampsTest : public ::testing::Test {
 
 TEST_F(SwitchLampsTest, LampsGoDarkWhenTheUnitOpensAndWhenItStops) {
   Attach(unit);
-  EXPECT_THAT(unit.Features(), ElementsAre(kDark));
+  EXPECT_THAT(unit.Features(), ElementsAre(kDark, kDark));
   Receive(Record());
   rig.panel.DetachDevice(unit.path());
-  EXPECT_THAT(unit.Features(), ElementsAre(kDark, Report{0x00, 0x07}, kDark));
+  EXPECT_THAT(unit.Features(), ElementsAre(kDark, kDark, Report{0x00, 0x07}, kDark));
 }
 
 TEST_F(SwitchLampsTest, EachGearShowsGreenWhenDownRedInTransitAndNothingWhenUp) {
@@ -113,11 +115,11 @@ TEST_F(SwitchLampsTest, OnlyAChangedRecordIsWrittenAndThenAlways) {
   Attach(unit);
   Receive(Record());
   Receive(Record());
-  EXPECT_EQ(unit.Features().size(), 2u) << "the same record again";
+  EXPECT_EQ(unit.Features().size(), 3u) << "the same record again";
 
   // The gear handle is no lamp's business, yet the record changed.
   Receive(Record().Set(SimItem::GearHandle, 1));
-  EXPECT_THAT(unit.Features(), ElementsAre(kDark, Report{0x00, 0x07}, Report{0x00, 0x07}));
+  EXPECT_THAT(unit.Features(), ElementsAre(kDark, kDark, Report{0x00, 0x07}, Report{0x00, 0x07}));
 }
 
 TEST_F(SwitchLampsTest, RecordsOfOtherRequestsAndRecordsCutShortAreIgnored) {
@@ -125,7 +127,7 @@ TEST_F(SwitchLampsTest, RecordsOfOtherRequestsAndRecordsCutShortAreIgnored) {
   const Record record;
   rig.panel.OnSimObjectData(rig.panel.DefinitionId() + 1, record.Bytes());
   Receive(record.Bytes().first(kRecordSize - 1));
-  EXPECT_THAT(unit.Features(), ElementsAre(kDark));
+  EXPECT_THAT(unit.Features(), ElementsAre(kDark, kDark));
 
   std::vector<std::uint8_t> padded(record.Bytes().begin(), record.Bytes().end());
   padded.resize(kRecordSize + 8, 0xEE);
@@ -133,16 +135,25 @@ TEST_F(SwitchLampsTest, RecordsOfOtherRequestsAndRecordsCutShortAreIgnored) {
   EXPECT_EQ(Lamps(), 0x07);
 }
 
-TEST_F(SwitchLampsTest, EveryUnitGetsTheLampsAndALateUnitWaitsForTheNextChange) {
+// Plugged in with the gear down and the battery on: dark first, then the stored record's
+// lamps at once, not only after the next change.
+TEST_F(SwitchLampsTest, EveryUnitGetsTheLampsAndALateUnitShowsTheStoredRecordAtOnce) {
   VirtualUnit late(L"late-unit", kVendor, kSwitchModel, 4);
   Attach(unit);
   Receive(Record());
   Attach(late);
-  EXPECT_THAT(late.Features(), ElementsAre(kDark));
+  EXPECT_THAT(late.Features(), ElementsAre(kDark, Report{0x00, 0x07}));
 
   Receive(Record().Set(SimItem::GearLeft, 0.5f));
   EXPECT_EQ(Lamps(), 0x15);
-  EXPECT_THAT(late.Features(), ElementsAre(kDark, Report{0x00, 0x15}));
+  EXPECT_THAT(late.Features(), ElementsAre(kDark, Report{0x00, 0x07}, Report{0x00, 0x15}));
+
+  // Before any record there is nothing to show but dark.
+  VirtualUnit first(L"first-unit", kVendor, kSwitchModel, 4);
+  CPanelClass_Switch beforeAnyRecord{&rig.sim};
+  beforeAnyRecord.AttachDevice(first.path());
+  EXPECT_THAT(first.Features(), ElementsAre(kDark));
+  beforeAnyRecord.DetachAll();
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ bool HidDevice::GetCaps(HidCaps& caps) const {
 }
 
 bool HidDevice::SetFeature(std::span<const std::uint8_t> report) const {
+  posix::EndIfKilled();
   std::lock_guard lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
   if (!unit.plugged || unit.Faulty(Fault::SetFeature)) return false;
@@ -83,6 +84,7 @@ bool HidDevice::SetFeature(std::span<const std::uint8_t> report) const {
 }
 
 bool HidDevice::GetFeature(std::span<std::uint8_t> report) const {
+  posix::EndIfKilled();
   std::lock_guard lock(KernelLock());
   VirtualDevice& unit = Unit(handle_);
   if (!unit.plugged || unit.Faulty(Fault::GetFeature)) return false;
@@ -99,6 +101,7 @@ HidReader::~HidReader() {
 
 HidReader::Outcome HidReader::Read(std::span<std::uint8_t> buffer, Event& stop,
                                    std::uint32_t& bytesRead) {
+  posix::EndIfKilled();
   // As on Windows: a wait on a stop event that does not exist fails at once and ends the
   // read, and a read without an event of its own is tried again a second later.
   if (!stop.IsValid()) return Outcome::Stopped;

@@ -15,6 +15,10 @@ namespace platform::posix {
 std::mutex& KernelLock();
 std::condition_variable& KernelWake();
 
+// A thread cannot be killed here; one that was killed ends instead at its next call into
+// the stand-in kernel, which never returns to it. Called without the kernel lock.
+void EndIfKilled();
+
 }  // namespace platform::posix
 
 namespace platform {

@@ -62,6 +62,7 @@ void Event::Signal() {
 }
 
 bool Event::Wait(std::uint32_t timeoutMs) {
+  posix::EndIfKilled();
   if (!impl_) return false;
   std::unique_lock lock(KernelLock());
   auto signalled = [this] { return impl_->signalled; };
@@ -76,8 +77,32 @@ bool Event::Wait(std::uint32_t timeoutMs) {
 
 struct Thread::Impl {
   std::thread thread;
-  bool finished = false;  // guarded by KernelLock()
+  bool finished = false;  // the body returned; guarded by KernelLock()
+  bool killed = false;    // guarded by KernelLock()
+  bool ended = false;     // killed and come to its end; guarded by KernelLock()
 };
+
+namespace {
+
+constexpr auto kKilledThreadPatience = std::chrono::seconds(1);
+
+thread_local Thread::Impl* t_ownThread = nullptr;
+
+}  // namespace
+
+void posix::EndIfKilled() {
+  Thread::Impl* self = t_ownThread;
+  if (!self) return;
+  {
+    std::lock_guard lock(KernelLock());
+    if (!self->killed) return;
+    self->ended = true;
+    KernelWake().notify_all();
+  }
+  // Holding nothing of the kernel's, the thread stays here for the rest of the process, as
+  // still as a killed one.
+  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
 
 Thread::Thread() = default;
 Thread::~Thread() {
@@ -90,6 +115,7 @@ bool Thread::Start(std::function<void()> body) {
   Impl* raw = impl.get();
   try {
     raw->thread = std::thread([raw, body = std::move(body)] {
+      t_ownThread = raw;
       body();
       std::lock_guard lock(KernelLock());
       raw->finished = true;
@@ -117,14 +143,29 @@ bool Thread::Join(std::uint32_t timeoutMs) {
 
 void Thread::Terminate() {
   if (!impl_) return;
-  // A thread cannot be killed here, and one let go would go on using what its owner is
-  // about to free: waiting for it is the only safe end.
-  impl_->thread.join();
-  impl_.reset();
+  bool returned = false;
+  {
+    std::unique_lock lock(KernelLock());
+    impl_->killed = true;
+    KernelWake().notify_all();
+    KernelWake().wait_for(lock, kKilledThreadPatience,
+                          [this] { return impl_->finished || impl_->ended; });
+    returned = impl_->finished;
+  }
+  if (returned) {
+    impl_->thread.join();
+    impl_.reset();
+    return;
+  }
+  // As on Windows, the killed thread's record is let go with it: it may still be in there.
+  impl_->thread.detach();
+  static_cast<void>(impl_.release());
 }
 
 void SleepMs(std::uint32_t ms) {
+  posix::EndIfKilled();
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  posix::EndIfKilled();
 }
 
 }  // namespace platform

@@ -11,6 +11,25 @@ namespace platform {
 
 namespace {
 
+// An icon loaded as a copy of its own (not shared), which its loader has to destroy; the
+// window it was set on does not.
+class OwnedIcon {
+ public:
+  OwnedIcon() = default;
+  ~OwnedIcon() { Reset(nullptr); }
+  OwnedIcon(const OwnedIcon&) = delete;
+  OwnedIcon& operator=(const OwnedIcon&) = delete;
+
+  HICON Get() const { return m_icon; }
+  void Reset(HICON icon) {
+    if (m_icon) DestroyIcon(m_icon);
+    m_icon = icon;
+  }
+
+ private:
+  HICON m_icon = nullptr;
+};
+
 class NativeDialog final : public Dialog {
  public:
   explicit NativeDialog(DialogHandler& handler) : m_handler(handler) {}
@@ -37,13 +56,14 @@ class NativeDialog final : public Dialog {
 
   void SetIcons(std::uint16_t iconGroupId) override {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const auto load = [&](int width, int height) {
-      return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(iconGroupId),
-                                                 IMAGE_ICON, GetSystemMetrics(width),
-                                                 GetSystemMetrics(height), LR_DEFAULTCOLOR));
+    const auto load = [&](OwnedIcon& icon, WPARAM which, int width, int height) {
+      icon.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconGroupId), IMAGE_ICON,
+                                               GetSystemMetrics(width), GetSystemMetrics(height),
+                                               LR_DEFAULTCOLOR)));
+      SendMessageW(m_window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.Get()));
     };
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
+    load(m_bigIcon, ICON_BIG, SM_CXICON, SM_CYICON);
+    load(m_smallIcon, ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
   }
 
   std::unique_ptr<ControlWindow> ReplaceWithControl(int placeholderId, ControlHandler& handler,
@@ -58,6 +78,9 @@ class NativeDialog final : public Dialog {
  private:
   DialogHandler& m_handler;
   HWND m_window = nullptr;
+  // Outlive the dialog's window, which shows them until it is gone.
+  OwnedIcon m_bigIcon;
+  OwnedIcon m_smallIcon;
 };
 
 INT_PTR CALLBACK NativeDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

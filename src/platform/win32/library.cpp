@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/folders.h"
 #include "platform/win32/simulator_manifests.h"
 
 namespace platform {
@@ -15,9 +16,12 @@ namespace {
 class ActiveManifest {
  public:
   explicit ActiveManifest(WORD resourceId) {
+    // The documented form for a resource names the module twice: by handle and by path.
+    const std::wstring source = OwnExecutablePath().value_or(std::wstring());
     ACTCTXW request{};
     request.cbSize = sizeof(request);
     request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = source.empty() ? nullptr : source.c_str();
     request.hModule = GetModuleHandleW(nullptr);
     request.lpResourceName = MAKEINTRESOURCEW(resourceId);
     context_ = CreateActCtxW(&request);

@@ -38,6 +38,8 @@ struct Thread::Impl {
 
 namespace {
 
+constexpr DWORD kKilledThreadPatienceMs = 1000;
+
 DWORD WINAPI ThreadProc(LPVOID parameter) {
   static_cast<Thread::Impl*>(parameter)->body();
   return 0;
@@ -67,6 +69,9 @@ bool Thread::Join(std::uint32_t timeoutMs) {
 void Thread::Terminate() {
   if (!impl_) return;
   TerminateThread(impl_->handle, 0xFFFFFFFF);
+  // The kill is only asked for when TerminateThread returns; what the thread used must not
+  // be freed before it has ended, as far as a bounded wait can tell.
+  WaitForSingleObject(impl_->handle, kKilledThreadPatienceMs);
   CloseHandle(impl_->handle);
   // The killed thread may still have been inside its body; its record is let go with it.
   static_cast<void>(impl_.release());

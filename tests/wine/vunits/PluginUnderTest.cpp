@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(240);
 constexpr DWORD kAnswerBytes = 64 * 1024;
 constexpr DWORD kNoticePatienceMs = 60000;
-constexpr DWORD kEndPatienceMs = 30000;
+constexpr DWORD kEndPatienceMs = 60000;
 
 HANDLE ConnectControl(const std::wstring& name, HANDLE process) {
   const auto deadline = Clock::now() + kStartPatience;
@@ -71,7 +71,7 @@ PluginUnderTest::~PluginUnderTest() {
   if (m_control != INVALID_HANDLE_VALUE) CloseHandle(m_control);
   if (!m_process.hProcess) return;
   // A test that failed before the plug-in quit ends it here, and it has ended before the
-  // units it holds go and the next test starts.
+  // units it holds go and the next plug-in starts (which would find it still running).
   if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(m_process.hProcess, 99);
     WaitForSingleObject(m_process.hProcess, kEndPatienceMs);

@@ -17,6 +17,7 @@ class TesterUnderTest {
   TesterUnderTest& operator=(const TesterUnderTest&) = delete;
 
   bool Started() const { return m_dialog != nullptr; }
+  HWND Dialog() const { return m_dialog; }
   // Where the picture's top-left pixel is on the screen.
   POINT PictureOrigin() const;
   // Posts the message to the dialog and waits for the process; its exit code, or -1 when

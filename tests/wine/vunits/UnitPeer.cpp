@@ -152,6 +152,7 @@ void UnitPeer::ServeSlot(Unit& unit) {
       {
         std::lock_guard lock(m_lock);
         instance->connected = ++m_connections;
+        ++unit.opens;
         m_changed.notify_all();
       }
       if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
@@ -232,11 +233,14 @@ void UnitPeer::ServeInstance(Unit& unit, Instance& instance) {
   Report request;
   while (Receive(instance.pipe, unit.unplugged, request) && !request.empty()) {
     Report answer;
+    bool held = false;
     {
       std::lock_guard lock(m_lock);
       answer = Answer(unit, request);
+      held = unit.holdFeatureAnswers && static_cast<Request>(request[0]) == Request::SetFeature;
       m_changed.notify_all();
     }
+    if (held) continue;
     if (!Send(instance.pipe, unit.unplugged, answer)) return;
   }
 }
@@ -372,6 +376,16 @@ int UnitPeer::OpenHandles(const std::wstring& path) {
   const auto& instances = Find(path).instances;
   return static_cast<int>(std::count_if(instances.begin(), instances.end(),
                                         [](const Instance& each) { return each.connected != 0; }));
+}
+
+int UnitPeer::Opens(const std::wstring& path) {
+  std::lock_guard lock(m_lock);
+  return Find(path).opens;
+}
+
+void UnitPeer::HoldFeatureAnswers(const std::wstring& path) {
+  std::lock_guard lock(m_lock);
+  Find(path).holdFeatureAnswers = true;
 }
 
 }  // namespace vunits

@@ -57,6 +57,11 @@ class UnitPeer {
   void SetFeatureAnswer(const std::wstring& path, std::span<const std::uint8_t> report);
   // Handles of the program to the unit that are connected now.
   int OpenHandles(const std::wstring& path);
+  // How often the program opened the unit so far.
+  int Opens(const std::wstring& path);
+  // From now on the unit takes feature writes and never answers them, as a unit whose
+  // firmware hung; a handle closed under a write is still seen to close.
+  void HoldFeatureAnswers(const std::wstring& path);
 
  private:
   // An input report offered to every handle of a unit that asked nothing, until one reads it.
@@ -81,6 +86,8 @@ class UnitPeer {
     std::list<Instance> instances;
     std::vector<Report> features;
     Report featureAnswer;
+    int opens = 0;
+    bool holdFeatureAnswers = false;
     std::vector<std::thread> slots;
   };
 

@@ -18,6 +18,7 @@
 
 #include "Eventually.h"
 #include "PluginUnderTest.h"
+#include "ProgramFolder.h"
 #include "UnitPeer.h"
 #include "panels/AutopilotPanelReports.h"
 #include "panels/PanelModels.h"
@@ -374,6 +375,43 @@ std::vector<std::string> PluginLog(DWORD processId) {
   return lines;
 }
 
+struct Ended {
+  long exitCode;  // -1 when it had to be ended
+  std::chrono::milliseconds took;
+};
+
+// Another KorPanels.exe -run from the same folder, as a pilot's double-click starts it.
+// Had it connected, its stand-in simulator would log the calls into `callLog` and quit
+// after 3 s.
+Ended RunAnotherPlugin(const std::wstring& callLog) {
+  const std::wstring folder = vunits::OwnFolder();
+  SetEnvironmentVariableW(L"SIMSTUB_CONTROL_PIPE", L"\\\\.\\pipe\\korvane-simstub-another");
+  SetEnvironmentVariableW(L"SIMSTUB_CALL_LOG", callLog.c_str());
+  SetEnvironmentVariableW(L"SIMSTUB_QUIT_AFTER_MS", L"3000");
+  std::wstring commandLine = L"\"" + folder + L"KorPanels.exe\" -run";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  const auto start = std::chrono::steady_clock::now();
+  const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, folder.c_str(), &startup, &process);
+  SetEnvironmentVariableW(L"SIMSTUB_CALL_LOG", nullptr);
+  SetEnvironmentVariableW(L"SIMSTUB_QUIT_AFTER_MS", nullptr);
+  if (!started) return {-1, {}};
+  DWORD exitCode = 0;
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  } else {
+    TerminateProcess(process.hProcess, 99);
+    exitCode = static_cast<DWORD>(-1);
+  }
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return {static_cast<long>(exitCode), took};
+}
+
 }  // namespace
 
 // What a pilot would send: the shipped plug-in's log names how it found the simulator's
@@ -410,4 +448,85 @@ TEST(PluginWithPanels, TheLogNamesTheLibraryEachAttachedUnitAndTheQuit) {
                                          " (it was unplugged); it stopped in ")));
   EXPECT_THAT(lines, Contains(StartsWith("Detached the switch panel at " + Narrow(present) +
                                          " (the plug-in stops); it stopped in ")));
+}
+
+// A pilot double-clicks the plug-in while the simulator's one serves a switch unit: the
+// second ends at once without opening the unit or the simulator, and a switch movement is
+// still sent once.
+TEST(PluginWithPanels, ASecondPluginEndsAtOnceAndTheFirstSendsEachMovementOnce) {
+  UnitPeer units;
+  const auto unit = units.Plug(SwitchUnit(L"served-by-the-first"));
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+  ASSERT_TRUE(units.WaitForReader(unit, kPatience));
+  const int opensBefore = units.Opens(unit);
+
+  const std::wstring callLog = vunits::OwnFolder() + L"another-plugin-calls.txt";
+  DeleteFileW(callLog.c_str());
+  const Ended another = RunAnotherPlugin(callLog);
+  std::printf("a second plug-in ended with %ld after %lld ms\n", another.exitCode,
+              static_cast<long long>(another.took.count()));
+  EXPECT_EQ(another.exitCode, 0);
+  EXPECT_LT(another.took, 2s);
+  EXPECT_EQ(units.Opens(unit), opensBefore) << "the second plug-in opened the unit";
+  EXPECT_EQ(GetFileAttributesW(callLog.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the second plug-in connected to its simulator";
+
+  ASSERT_TRUE(units.Push(unit, Switches({kMasterBatteryOn})));
+  ASSERT_TRUE(WaitForEvent(plugin, "TOGGLE_MASTER_BATTERY"));
+  EXPECT_THAT(EventData(plugin, "TOGGLE_MASTER_BATTERY"), ElementsAre(0u));
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+}
+
+// Plugged in on final approach, gear down and battery on: dark for a moment, then the gear
+// as it is, before anything in the simulator changes.
+TEST(PluginWithPanels, SwitchUnitPluggedInWithTheGearDownShowsItAtOnce) {
+  UnitPeer units;
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+  ASSERT_TRUE(StartFlight(plugin));
+  EXPECT_EQ(plugin.Sim("set 1 ELECTRICAL MASTER BATTERY"), "ok");
+  EXPECT_EQ(plugin.Sim("frames 1"), "ok");
+  ASSERT_TRUE(Eventually([&] { return plugin.Sim("pending") == "0"; })) << "record not taken";
+
+  const auto unit = units.Plug(SwitchUnit(L"plugged-on-final"));
+  plugin.Announce(true, unit);
+  ASSERT_TRUE(units.WaitForFeatures(unit, 2, kPatience)) << LastFeature(units, unit);
+  EXPECT_THAT(units.Features(unit), ElementsAre(Lamps(kAllLampsOff), Lamps(kGreen)));
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
+}
+
+// A radio unit takes a display and never answers, so its reader hangs in the write with
+// the unit's guard held. Told of the removal, the plug-in kills the reader after its 30 s,
+// closes every handle to the unit, and serves the next unit.
+TEST(PluginWithPanels, ReaderHungInAWriteIsKilledAfterTheLimitAndLeavesNoHandleOpen) {
+  UnitPeer units;
+  const auto hung =
+      units.Plug({L"radio-hung", panels::kRadioPanel.vendorId, panels::kRadioPanel.productId,
+                  radio::kInputReportLength, radio::kDisplayReportLength});
+  vunits::PluginUnderTest plugin;
+  ASSERT_TRUE(plugin.Started());
+  ASSERT_TRUE(units.WaitForReader(hung, kPatience));
+  const auto written = units.Features(hung).size();
+
+  // The upper selector moves, and the display that follows is written at once.
+  units.HoldFeatureAnswers(hung);
+  Report selector(radio::kInputReportLength, 0);
+  selector[1] = 0x01;  // COM1; the unit was attached at COM2
+  ASSERT_TRUE(units.Push(hung, selector));
+  ASSERT_TRUE(units.WaitForFeatures(hung, written + 1, kPatience));
+
+  // Not unplugged: its handles stay whole, and only the plug-in can close them.
+  const auto closeTook = plugin.Announce(false, hung);
+  std::printf("close of a unit whose reader hung: %lld ms\n",
+              static_cast<long long>(closeTook.count()));
+  EXPECT_LT(closeTook, 32s) << "the limit, a second for the kill, and the message's own time";
+  EXPECT_TRUE(WaitForOpenHandles(units, hung, 0)) << units.OpenHandles(hung) << " still open";
+
+  const auto next = units.Plug(SwitchUnit(L"after-the-kill"));
+  plugin.Announce(true, next);
+  ASSERT_TRUE(units.WaitForReader(next, kPatience));
+  ASSERT_TRUE(units.Push(next, Switches({kMasterBatteryOn})));
+  ASSERT_TRUE(WaitForEvent(plugin, "TOGGLE_MASTER_BATTERY"));
+  EXPECT_EQ(plugin.QuitAndWait(), 0);
 }

@@ -163,4 +163,16 @@ TEST(TesterWithUnit, UnitNamedOnTheCommandLineAndClosedByCancelOrTheCloseBox) {
   EXPECT_EQ(units.Features(unit).size(), written);
 }
 
+// The dialog has the styles its template lists, caption and system menu, and no modal
+// frame: the system does not add one to a modal dialog of its own accord.
+TEST(TesterWithUnit, DialogHasACaptionAndASystemMenuAndNoModalFrame) {
+  TesterUnderTest tester(L"");
+  ASSERT_TRUE(tester.Started());
+  const LONG style = GetWindowLongW(tester.Dialog(), GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_EQ(style & WS_SYSMENU, WS_SYSMENU);
+  EXPECT_EQ(style & DS_MODALFRAME, 0);
+  EXPECT_EQ(tester.CloseWith(WM_COMMAND, IDOK), 1);
+}
+
 }  // namespace
