@@ -15,9 +15,13 @@ bool PathLess::operator()(const std::wstring& left, const std::wstring& right) c
 
 CPanelClass::CPanelClass(CSimConnectLib* binding) : m_binding(binding) {}
 
-CPanelClass::~CPanelClass() { DetachAll(); }
+CPanelClass::~CPanelClass() {
+  DetachAll();
+}
 
-CSimConnectLib& CPanelClass::Sim() { return m_binding ? *m_binding : GetSimConnectLib(); }
+CSimConnectLib& CPanelClass::Sim() {
+  return m_binding ? *m_binding : GetSimConnectLib();
+}
 
 bool CPanelClass::ReadVidPid(const std::wstring& path, std::uint32_t& vendorId,
                              std::uint32_t& productId) {

@@ -64,9 +64,9 @@ struct RecvSimObjectData : Recv {
 
 using DispatchProc = void(SIMCONNECT_CALL*)(Recv* data, Dword cbData, void* context);
 
-using OpenFn = HResult(SIMCONNECT_CALL*)(Handle* phSimConnect, const char* szName, WindowHandle hWnd,
-                                         Dword userEventWin32, EventHandle hEventHandle,
-                                         Dword configIndex);
+using OpenFn = HResult(SIMCONNECT_CALL*)(Handle* phSimConnect, const char* szName,
+                                         WindowHandle hWnd, Dword userEventWin32,
+                                         EventHandle hEventHandle, Dword configIndex);
 using CloseFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect);
 using CallDispatchFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect, DispatchProc pfcnDispatch,
                                                  void* pContext);
@@ -88,9 +88,9 @@ using RequestDataOnSimObjectFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect, D
                                                            Dword defineId, Dword objectId,
                                                            Dword period, Dword flags, Dword origin,
                                                            Dword interval, Dword limit);
-using RequestDataOnSimObjectTypeFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect,
-                                                               Dword requestId, Dword defineId,
-                                                               Dword dwRadiusMeters, Dword type);
+using RequestDataOnSimObjectTypeFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect, Dword requestId,
+                                                               Dword defineId, Dword dwRadiusMeters,
+                                                               Dword type);
 using SubscribeToSystemEventFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect, Dword eventId,
                                                            const char* systemEventName);
 using UnsubscribeFromSystemEventFn = HResult(SIMCONNECT_CALL*)(Handle hSimConnect, Dword eventId);

@@ -10,15 +10,14 @@ namespace {
 int g_connection = 0;
 }
 
-PARTIAL_EXPORT simconnect::HResult SIMCONNECT_CALL SimConnect_Open(
-    simconnect::Handle* handle, const char*, simconnect::WindowHandle, simconnect::Dword,
-    simconnect::EventHandle, simconnect::Dword) {
+PARTIAL_EXPORT simconnect::HResult SIMCONNECT_CALL
+SimConnect_Open(simconnect::Handle* handle, const char*, simconnect::WindowHandle,
+                simconnect::Dword, simconnect::EventHandle, simconnect::Dword) {
   *handle = &g_connection;
   return 0;
 }
 
-PARTIAL_EXPORT simconnect::HResult SIMCONNECT_CALL
-SimConnect_SetNotificationGroupPriority(simconnect::Handle handle, simconnect::Dword,
-                                        simconnect::Dword) {
+PARTIAL_EXPORT simconnect::HResult SIMCONNECT_CALL SimConnect_SetNotificationGroupPriority(
+    simconnect::Handle handle, simconnect::Dword, simconnect::Dword) {
   return handle == &g_connection ? 7 : -1;
 }

@@ -42,8 +42,8 @@ TEST(SimConnectBindingAbi, EveryOperationReachesTheLibraryWithItsArguments) {
   simstub::Reset();
   CSimConnectLib lib;
   // The library posts to the window when records wait; on Linux it must be a real one.
-  KorPosixWindowAbi windowObject{[](KorPosixWindowAbi*, std::uint32_t, std::uintptr_t,
-                                    std::intptr_t) {}};
+  KorPosixWindowAbi windowObject{
+      [](KorPosixWindowAbi*, std::uint32_t, std::uintptr_t, std::intptr_t) {}};
   void* window = &windowObject;
   void* event = reinterpret_cast<void*>(std::uintptr_t{0x4560});
   Dispatched seen;
@@ -65,24 +65,23 @@ TEST(SimConnectBindingAbi, EveryOperationReachesTheLibraryWithItsArguments) {
   EXPECT_GE(lib.UnsubscribeFromSystemEvent(1), 0);
   EXPECT_GE(lib.Close(), 0);
 
-  EXPECT_THAT(
-      simstub::CallLog(),
-      ElementsAre("SimConnect_Open(\"Korvane Flight Sim X Plugin\"," + Hex(window) + ",1024," +
-                      Hex(event) + ",7)",
-                  "SimConnect_MapClientEventToSimEvent(2147483650,\"GEAR_UP\")",
-                  "SimConnect_AddClientEventToNotificationGroup(4,2147483650,0)",
-                  "SimConnect_SetNotificationGroupPriority(4,1)",
-                  "SimConnect_AddToDataDefinition(4,\"GEAR LEFT POSITION\",\"Percent Over "
-                  "100\",3,0.05,25)",
-                  "SimConnect_RequestDataOnSimObject(4,4,0,3,1,11,12,13)",
-                  "SimConnect_RequestDataOnSimObjectType(9,4,1000,2)",
-                  "SimConnect_TransmitClientEvent(0,2147483650,16383,4,16)",
-                  "SimConnect_SubscribeToSystemEvent(1,\"SimStart\")",
-                  "SimConnect_RequestSystemState(8,\"AircraftLoaded\")",
-                  "SimConnect_GetLastSentPacketID(" + Hex(&packet) + ")",
-                  "SimConnect_CallDispatch(" + Hex(reinterpret_cast<void*>(&Remember)) + "," +
-                      Hex(&seen) + ")",
-                  "SimConnect_UnsubscribeFromSystemEvent(1)", "SimConnect_Close()"));
+  EXPECT_THAT(simstub::CallLog(),
+              ElementsAre("SimConnect_Open(\"Korvane Flight Sim X Plugin\"," + Hex(window) +
+                              ",1024," + Hex(event) + ",7)",
+                          "SimConnect_MapClientEventToSimEvent(2147483650,\"GEAR_UP\")",
+                          "SimConnect_AddClientEventToNotificationGroup(4,2147483650,0)",
+                          "SimConnect_SetNotificationGroupPriority(4,1)",
+                          "SimConnect_AddToDataDefinition(4,\"GEAR LEFT POSITION\",\"Percent Over "
+                          "100\",3,0.05,25)",
+                          "SimConnect_RequestDataOnSimObject(4,4,0,3,1,11,12,13)",
+                          "SimConnect_RequestDataOnSimObjectType(9,4,1000,2)",
+                          "SimConnect_TransmitClientEvent(0,2147483650,16383,4,16)",
+                          "SimConnect_SubscribeToSystemEvent(1,\"SimStart\")",
+                          "SimConnect_RequestSystemState(8,\"AircraftLoaded\")",
+                          "SimConnect_GetLastSentPacketID(" + Hex(&packet) + ")",
+                          "SimConnect_CallDispatch(" + Hex(reinterpret_cast<void*>(&Remember)) +
+                              "," + Hex(&seen) + ")",
+                          "SimConnect_UnsubscribeFromSystemEvent(1)", "SimConnect_Close()"));
 
   // The library calls back through the same convention.
   EXPECT_EQ(seen.id, simconnect::kRecvIdEvent);

@@ -26,7 +26,9 @@ class VirtualUnit {
   }
   // Waits until the unit's reader has handled everything pushed so far.
   bool Settle() const { return platform::vhid::WaitUntilIdle(m_path, std::chrono::seconds(10)); }
-  std::vector<platform::vhid::Report> Features() const { return platform::vhid::FeatureLog(m_path); }
+  std::vector<platform::vhid::Report> Features() const {
+    return platform::vhid::FeatureLog(m_path);
+  }
 
  private:
   std::wstring m_path;

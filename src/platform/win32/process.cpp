@@ -18,7 +18,9 @@ std::vector<std::wstring> CommandLineArguments() {
   return std::vector<std::wstring>(split, split + count);
 }
 
-void DebugOutput(std::wstring_view text) { OutputDebugStringW(std::wstring(text).c_str()); }
+void DebugOutput(std::wstring_view text) {
+  OutputDebugStringW(std::wstring(text).c_str());
+}
 
 ProcessSetup::ProcessSetup() {
   CoInitialize(nullptr);
@@ -26,6 +28,8 @@ ProcessSetup::ProcessSetup() {
   InitCommonControlsEx(&controls);
 }
 
-ProcessSetup::~ProcessSetup() { CoUninitialize(); }
+ProcessSetup::~ProcessSetup() {
+  CoUninitialize();
+}
 
 }  // namespace platform

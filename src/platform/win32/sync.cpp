@@ -19,7 +19,9 @@ Event::~Event() {
   if (impl_) CloseHandle(impl_->handle);
 }
 
-bool Event::IsValid() const { return impl_ != nullptr; }
+bool Event::IsValid() const {
+  return impl_ != nullptr;
+}
 
 void Event::Signal() {
   if (impl_) SetEvent(impl_->handle);
@@ -29,7 +31,9 @@ bool Event::Wait(std::uint32_t timeoutMs) {
   return impl_ && WaitForSingleObject(impl_->handle, timeoutMs) == WAIT_OBJECT_0;
 }
 
-HANDLE NativeHandle(Event& event) { return event.IsValid() ? event.impl().handle : nullptr; }
+HANDLE NativeHandle(Event& event) {
+  return event.IsValid() ? event.impl().handle : nullptr;
+}
 
 struct Thread::Impl {
   HANDLE handle;
@@ -48,7 +52,9 @@ DWORD WINAPI ThreadProc(LPVOID parameter) {
 }  // namespace
 
 Thread::Thread() = default;
-Thread::~Thread() { Terminate(); }
+Thread::~Thread() {
+  Terminate();
+}
 
 bool Thread::Start(std::function<void()> body) {
   auto impl = std::make_unique<Impl>(Impl{nullptr, std::move(body)});
@@ -77,6 +83,8 @@ void Thread::Terminate() {
   static_cast<void>(impl_.release());
 }
 
-void SleepMs(std::uint32_t ms) { Sleep(ms); }
+void SleepMs(std::uint32_t ms) {
+  Sleep(ms);
+}
 
 }  // namespace platform
