@@ -140,7 +140,8 @@ wine_prefix() {
     # Under emulation wineboot was seen to end with 53 on a prefix that works; what counts
     # is that a program then runs in it.
     wine wineboot --init >/dev/null 2>&1
-    wine cmd.exe /c exit >/dev/null 2>&1 && [ -f "$WINEPREFIX/system.reg" ] ||
+    # The server writes the registry files when it ends, seconds after the last program.
+    wine cmd.exe /c exit >/dev/null 2>&1 && wineserver -w && [ -f "$WINEPREFIX/system.reg" ] ||
       { echo "cannot make the Wine prefix $WINEPREFIX"; return 1; }
   fi
   local folder
