@@ -64,10 +64,23 @@ apt_install() {  # packages...
   [ ${#missing[@]} -eq 0 ] || install_failed "${missing[*]}" "$out"
 }
 
+# The project's version, from the one project() line of CMakeLists.txt.
+project_version() {
+  local version
+  version=$(sed -n 's/^project(Korvane VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+  [ -n "$version" ] || { echo "no version in the project() line of CMakeLists.txt" >&2; return 1; }
+  echo "$version"
+}
+
+# Windows text: CR LF line ends, so that every editor there shows the lines.
+windows_text() {  # text file, Windows text file to write
+  sed 's/$/\r/' "$1" >"$2"
+}
+
 native_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev)
 # wine32 is i386: that architecture must be known to dpkg before apt looks for it.
 windows_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine
-  wine32:i386 wine64 qemu-user-static xvfb xauth zip unzip imagemagick)
+  wine32:i386 wine64 qemu-user-static xvfb xauth zip unzip imagemagick nsis)
 add_i386() {
   dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386 ||
     install_failed "the i386 architecture" "dpkg --add-architecture i386 failed"
