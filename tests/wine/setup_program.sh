@@ -30,7 +30,8 @@ once=""
 [ "${KOR_WINE_MODE:-}" = emulated ] && [ "$KOR_WINE_LANE" = i686 ] && once=1
 if [ "$KOR_WINE_LANE" = i686 ]; then
   scripts/package >"$work/package.log" 2>&1 || { tail -40 "$work/package.log"; exit 1; }
-  setup="$ROOT/$(sed -n 's/^packed: [0-9a-f]*  \(.*-setup\.exe\)$/dist\/\1/p' "$work/package.log")"
+  zip=$(tail -1 "$work/package.log")
+  setup="$ROOT/${zip%.zip}-setup.exe"
 else
   mkdir "$work/stage"
   cp "$BIN/KorPanels.exe" "$BIN/KorSwitchTest.exe" "$work/stage/"
