@@ -375,6 +375,17 @@ std::vector<std::string> PluginLog(DWORD processId) {
   return lines;
 }
 
+// A handle that has asked nothing yet looks like the reader to the peer, and so does each
+// behaviour's look at the unit's model while it opens. The log's line follows all of them,
+// the first outputs and the reader's start: what a test that counts opens or holds the
+// unit's answers waits for.
+bool WaitForAttached(const vunits::PluginUnderTest& plugin, const std::string& model,
+                     const std::wstring& path) {
+  const std::string attached = "Attached the " + model + " panel at " + Narrow(path) + ".";
+  return Eventually(
+      [&] { return std::ranges::count(PluginLog(plugin.ProcessId()), attached) == 1; });
+}
+
 struct Ended {
   long exitCode;  // -1 when it had to be ended
   std::chrono::milliseconds took;
@@ -458,7 +469,7 @@ TEST(PluginWithPanels, ASecondPluginEndsAtOnceAndTheFirstSendsEachMovementOnce) 
   const auto unit = units.Plug(SwitchUnit(L"served-by-the-first"));
   vunits::PluginUnderTest plugin;
   ASSERT_TRUE(plugin.Started());
-  ASSERT_TRUE(units.WaitForReader(unit, kPatience));
+  ASSERT_TRUE(WaitForAttached(plugin, "switch", unit));
   const int opensBefore = units.Opens(unit);
 
   const std::wstring callLog = vunits::OwnFolder() + L"another-plugin-calls.txt";
@@ -506,7 +517,7 @@ TEST(PluginWithPanels, ReaderHungInAWriteIsKilledAfterTheLimitAndLeavesNoHandleO
                   radio::kInputReportLength, radio::kDisplayReportLength});
   vunits::PluginUnderTest plugin;
   ASSERT_TRUE(plugin.Started());
-  ASSERT_TRUE(units.WaitForReader(hung, kPatience));
+  ASSERT_TRUE(WaitForAttached(plugin, "radio", hung));
   const auto written = units.Features(hung).size();
 
   // The upper selector moves, and the display that follows is written at once.

@@ -104,6 +104,24 @@ bool ShowsALampColour(const Image& screen, POINT origin) {
   return false;
 }
 
+// What a failed look at the lamps saw, to tell a covered picture from dark lamps.
+std::string LampPixels(const std::optional<Image>& screen, POINT origin) {
+  if (!screen) return "no screenshot came";
+  std::string seen = "at the lamp centres:";
+  for (const platform::Point centre : {tester::kNoseLamp, tester::kLeftLamp, tester::kRightLamp}) {
+    const int x = origin.x + centre.x;
+    const int y = origin.y + centre.y;
+    if (x < 0 || y < 0 || x >= screen->width || y >= screen->height) {
+      seen += " off the screen";
+      continue;
+    }
+    const platform::Rgb colour = screen->At(x, y);
+    seen += " (" + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+            std::to_string(colour.blue) + ")";
+  }
+  return seen;
+}
+
 TEST(TesterWithUnit, FoundUnitIsDrawnAsItReportsLampTestedAndLeftDarkAfterOk) {
   UnitPeer units;
   const auto unit = units.Plug(SwitchUnit(L"tester-found"));
@@ -122,10 +140,11 @@ TEST(TesterWithUnit, FoundUnitIsDrawnAsItReportsLampTestedAndLeftDarkAfterOk) {
     return screen && ShowsSwitches(*screen, tester.PictureOrigin(), set);
   }));
   Shots lamps("lamps");
+  std::optional<Image> lastLamps;
   EXPECT_TRUE(Eventually([&] {
-    const auto screen = lamps.Next();
-    return screen && ShowsALampColour(*screen, tester.PictureOrigin());
-  }));
+    lastLamps = lamps.Next();
+    return lastLamps && ShowsALampColour(*lastLamps, tester.PictureOrigin());
+  })) << LampPixels(lastLamps, tester.PictureOrigin());
 
   // The lamp test from its first step, on the unit.
   ASSERT_TRUE(units.WaitForFeatures(unit, 4, kPatience));
