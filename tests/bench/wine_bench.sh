@@ -10,12 +10,8 @@ reports=${2:-5000}
 source "$(dirname "$0")/../../scripts/lib.sh"
 wine_prefix
 
-units=$(cd "$BIN/../vunits" && pwd)
 work="$ROOT/build/wine-bench-$KOR_WINE_LANE"
-rm -rf "$work"
-mkdir -p "$work"
-cp "$BIN/KorPanels.exe" "$BIN/SimConnect.dll" "$units"/{hid.dll,setupapi.dll,kor_plugin_bench.exe} \
-  "$work/"
+plugin_with_units "$work" "$BIN" kor_plugin_bench.exe || { echo "wine_bench: no copy"; exit 1; }
 
 cpu_ns() {  # pid: CPU time of all its threads
   cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{sum += $1} END {print sum + 0}'
