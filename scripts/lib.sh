@@ -86,6 +86,23 @@ add_i386() {
     install_failed "the i386 architecture" "dpkg --add-architecture i386 failed"
 }
 
+# A Release tree of the Windows programs and their checks; its log is BUILD_DIR.log.
+windows_build() {  # build dir, toolchain (mingw-i686 or mingw-x86_64)
+  cmake -S "$ROOT" -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$2.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build "$1" -j "$JOBS" >"$1.log" 2>&1 || { tail -40 "$1.log"; return 1; }
+}
+
+# A fresh work folder for a program of tests/wine/vunits that plays units against the lane's
+# KorPanels.exe: the program, byte for byte, with the stand-in simulator library and the test
+# HID and device-setup libraries beside it.
+plugin_with_units() {  # folder, bin folder, vunits program
+  local work=$1 bin=$2
+  rm -rf "$work" && mkdir -p "$work" &&
+    cp "$bin/KorPanels.exe" "$bin/SimConnect.dll" "$bin"/../vunits/{hid.dll,setupapi.dll,"$3"} "$work/" &&
+    cmp -s "$bin/KorPanels.exe" "$work/KorPanels.exe"
+}
+
 # Whether this kernel starts 32-bit programs itself; asked with qemu's handler switched off
 # for the moment, since once registered it runs them either way.
 i386_native() {

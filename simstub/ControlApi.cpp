@@ -35,6 +35,10 @@ std::size_t TransmittedEventCount() {
   return TheSession().TransmittedEventCount();
 }
 
+std::vector<std::int64_t> TransmittedEventTimes(std::size_t from, std::size_t most) {
+  return TheSession().TransmittedEventTimes(from, most);
+}
+
 std::vector<std::string> CallLog() {
   return TheSession().CallLog();
 }

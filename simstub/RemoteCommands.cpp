@@ -40,6 +40,17 @@ std::string TransmittedEventLines() {
   return lines;
 }
 
+// As many as fit one answer of the remote control, from the `from`th on.
+std::string TransmittedEventTimeLine(std::size_t from) {
+  constexpr std::size_t kTimesPerAnswer = 2000;
+  std::string line;
+  for (const std::int64_t at : TransmittedEventTimes(from, kTimesPerAnswer)) {
+    if (!line.empty()) line += ' ';
+    line += std::to_string(at);
+  }
+  return line;
+}
+
 std::size_t CallsNamed(std::string_view entryPoint) {
   std::size_t count = 0;
   for (const std::string& call : CallLog()) {
@@ -78,6 +89,11 @@ std::string RunRemoteCommand(std::string_view line) {
     return "ok";
   }
   if (verb == "events") return TransmittedEventLines();
+  if (verb == "event-times") {
+    std::size_t from = 0;
+    if (!Parse(rest, from)) return "error: event-times FROM";
+    return TransmittedEventTimeLine(from);
+  }
   if (verb == "pending") return std::to_string(PendingRecords());
   if (verb == "count" && !rest.empty()) return std::to_string(CallsNamed(rest));
   return "error: unknown command";

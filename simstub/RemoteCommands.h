@@ -14,6 +14,8 @@ namespace simstub {
 //   system NAME         fires a system event ("SimStart", ...)
 //   quit                queues the quit record
 //   events              every transmitted event, one "NAME DATUM GROUP" line each
+//   event-times FROM    when they arrived, from the FROMth on, in steady-clock ticks
+//                       separated by spaces; as many as one answer holds, none past the end
 //   pending             the number of records not yet dispatched
 //   count ENTRYPOINT    how often the client called that entry point
 std::string RunRemoteCommand(std::string_view line);

@@ -1,5 +1,6 @@
 #include "simstub/Session.h"
 
+#include <chrono>
 #include <utility>
 
 #include "simstub/CallLog.h"
@@ -116,6 +117,7 @@ Session::HResult Session::TransmitClientEvent(Handle handle, Dword object, Dword
   const std::string* name = connection_->events.NameOf(event);
   if (name == nullptr) return kEInvalidArg;
   transmitted_.push_back({*name, datum, group});
+  transmittedAt_.push_back(std::chrono::steady_clock::now().time_since_epoch().count());
   aircraft_.Apply(*name, datum);
   for (const Dword notified : connection_->events.GroupsNotified(event)) {
     Queue(Record::Event(notified, event, datum));

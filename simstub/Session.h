@@ -61,6 +61,7 @@ class Session {
   void Quit();
   std::vector<TransmittedEvent> TransmittedEvents();
   std::size_t TransmittedEventCount();
+  std::vector<std::int64_t> TransmittedEventTimes(std::size_t from, std::size_t most);
   std::vector<std::string> CallLog();
   bool FailCall(std::string_view entryPoint, HResult result, unsigned nth);
   void ClearFailures();
@@ -106,6 +107,7 @@ class Session {
   Aircraft aircraft_;
   Failures failures_;
   std::vector<TransmittedEvent> transmitted_;
+  std::vector<std::int64_t> transmittedAt_;  // steady-clock ticks, one for each of transmitted_
   std::vector<std::string> calls_;
 };
 

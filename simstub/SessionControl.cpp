@@ -1,5 +1,7 @@
 #include "simstub/Session.h"
 
+#include <algorithm>
+
 namespace simstub {
 namespace {
 
@@ -14,6 +16,7 @@ void Session::Reset() {
   aircraft_ = Aircraft{};
   failures_.Clear();
   transmitted_.clear();
+  transmittedAt_.clear();
   calls_.clear();
 }
 
@@ -57,6 +60,14 @@ std::vector<TransmittedEvent> Session::TransmittedEvents() {
 std::size_t Session::TransmittedEventCount() {
   Guard guard(*this);
   return transmitted_.size();
+}
+
+std::vector<std::int64_t> Session::TransmittedEventTimes(std::size_t from, std::size_t most) {
+  Guard guard(*this);
+  const std::size_t begin = std::min(from, transmittedAt_.size());
+  const std::size_t end = begin + std::min(most, transmittedAt_.size() - begin);
+  return {transmittedAt_.begin() + static_cast<std::ptrdiff_t>(begin),
+          transmittedAt_.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
 std::vector<std::string> Session::CallLog() {

@@ -73,6 +73,10 @@ SIMSTUB_API void Quit();
 SIMSTUB_API std::vector<TransmittedEvent> TransmittedEvents();
 // As many as TransmittedEvents() holds, without copying them.
 SIMSTUB_API std::size_t TransmittedEventCount();
+// When each of them arrived, as steady-clock ticks, from the `from`th on and at most `most`.
+// On Windows that clock is the performance counter, which every process of the machine
+// shares: a program that started a report on its way can tell how long it took.
+SIMSTUB_API std::vector<std::int64_t> TransmittedEventTimes(std::size_t from, std::size_t most);
 SIMSTUB_API std::vector<std::string> CallLog();
 
 // From now on the named entry point returns `result` without effect: on every call, or

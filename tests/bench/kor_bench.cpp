@@ -22,6 +22,7 @@
 
 #include "bench/Allocations.h"
 #include "bench/BenchSimConnect.h"
+#include "bench/FigureTable.h"
 #include "device/CPanelDevice.h"
 #include "host/CMainDlg.h"
 #include "panels/CPanelClass_Autopilot.h"
@@ -35,6 +36,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using platform::vhid::Report;
+using namespace bench;
 
 CSimConnectLib& Binding() {
   static CSimConnectLib binding(L"BenchSimConnect.dll");
@@ -206,16 +208,6 @@ class Collector : public benchmark::ConsoleReporter {
   std::map<std::string, Run> medians;
 };
 
-struct Percentiles {
-  double p50;
-  double p99;
-};
-
-Percentiles Of(std::vector<double> samples) {
-  std::ranges::sort(samples);
-  return {samples[samples.size() / 2], samples[samples.size() * 99 / 100]};
-}
-
 std::atomic<std::uint64_t> g_events{0};
 std::atomic<std::int64_t> g_eventAt{0};
 
@@ -313,37 +305,9 @@ Percentiles DetachLatency(int rounds) {
   return Of(samples);
 }
 
-void Row(const std::string& figure, const std::string& measured, const std::string& goal) {
-  std::printf("| %-58s | %-16s | %-12s |\n", figure.c_str(), measured.c_str(), goal.c_str());
-}
-
-std::string Fixed(double value, const char* unit, int decimals = 1) {
-  char text[64];
-  std::snprintf(text, sizeof(text), "%.*f %s", decimals, value, unit);
-  return text;
-}
-
-// A figure whose goal is to stay below `limit`, marked where it does not.
-void Below(const std::string& figure, double value, double limit, const char* unit,
-           int decimals = 1) {
-  const std::string measured = Fixed(value, unit, decimals) + (value < limit ? "" : " missed");
-  Row(figure, measured, "< " + Fixed(limit, unit, 0));
-}
-
-// A count whose goal is none at all, judged as printed: the stand-in bus's log of writes
-// grows now and then, a few allocations in a million records that are not the plug-in's.
-void None(const std::string& figure, double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof(text), "%.*f", decimals, value);
-  const bool none = std::string(text).find_first_not_of("0.") == std::string::npos;
-  Row(figure, std::string(text) + (none ? "" : " missed"), "0");
-}
-
 void PrintTable(const Collector& collected) {
   const auto median = [&](const std::string& name) { return collected.medians.at(name); };
-  std::printf("\n| %-58s | %-16s | %-12s |\n|%s|%s|%s|\n", "figure", "measured", "goal",
-              std::string(60, '-').c_str(), std::string(18, '-').c_str(),
-              std::string(14, '-').c_str());
+  Header();
   for (const auto& [model, name, step] :
        {std::tuple{"autopilot", "Autopilot", "one encoder step"},
         std::tuple{"radio", "Radio", "one encoder step"},
@@ -354,6 +318,8 @@ void PrintTable(const Collector& collected) {
           60, "ns");
     Below(std::string("CPU per input report of ") + step + ", " + model,
           stepped.GetAdjustedCPUTime(), 100, "ns");
+    // Judged as printed, to three places: the stand-in bus's log of writes grows now and
+    // then, a few allocations in a million records that are not the plug-in's.
     None(std::string("heap allocations per input report, ") + model,
          std::max(identical.counters.at("allocs"), stepped.counters.at("allocs")), 3);
     None(std::string("heap allocations per changed record, ") + model,

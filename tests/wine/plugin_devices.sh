@@ -9,13 +9,8 @@ filter=${2:-*}
 source "$(dirname "$0")/../../scripts/lib.sh"
 wine_prefix
 
-units=$(cd "$BIN/../vunits" && pwd)
 work="$ROOT/build/wine-logs/plugin_devices-$KOR_WINE_LANE"
-rm -rf "$work"
-mkdir -p "$work"
-cp "$BIN/KorPanels.exe" "$BIN/SimConnect.dll" "$units"/{hid.dll,setupapi.dll,kor_plugin_devices.exe} \
-  "$work/"
-cmp -s "$BIN/KorPanels.exe" "$work/KorPanels.exe" || { echo "plugin_devices: copy differs"; exit 1; }
+plugin_with_units "$work" "$BIN" kor_plugin_devices.exe || { echo "plugin_devices: no copy"; exit 1; }
 
 # Wine keeps its own device-setup library unless told otherwise; the HID one beside the
 # program is taken as it is.
