@@ -14,6 +14,10 @@ namespace simstub {
 //   system NAME         fires a system event ("SimStart", ...)
 //   quit                queues the quit record
 //   events              every transmitted event, one "NAME DATUM GROUP" line each
+//   take events         as "events", the events given being forgotten
+//   forget calls        empties the call log
+//   handles             the process's handles: "COUNT TYPE:COUNT TYPE:COUNT ..."
+//   memory              the bytes of private memory the process has committed
 //   pending             the number of records not yet dispatched
 //   count ENTRYPOINT    how often the client called that entry point
 std::string RunRemoteCommand(std::string_view line);

@@ -62,6 +62,8 @@ class Session {
   std::vector<TransmittedEvent> TransmittedEvents();
   std::size_t TransmittedEventCount();
   std::vector<std::string> CallLog();
+  std::vector<TransmittedEvent> TakeTransmittedEvents();
+  void ForgetCalls();
   bool FailCall(std::string_view entryPoint, HResult result, unsigned nth);
   void ClearFailures();
   std::size_t PendingRecords();

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "simstub/Session.h"
 
 namespace simstub {
@@ -62,6 +64,16 @@ std::size_t Session::TransmittedEventCount() {
 std::vector<std::string> Session::CallLog() {
   Guard guard(*this);
   return calls_;
+}
+
+std::vector<TransmittedEvent> Session::TakeTransmittedEvents() {
+  Guard guard(*this);
+  return std::exchange(transmitted_, {});
+}
+
+void Session::ForgetCalls() {
+  Guard guard(*this);
+  calls_ = {};
 }
 
 bool Session::FailCall(std::string_view entryPoint, HResult result, unsigned nth) {

@@ -69,6 +69,12 @@ bool Send(HANDLE pipe, HANDLE abandon, std::span<const std::uint8_t> message) {
   });
 }
 
+template <typename Instances>
+int Connected(const Instances& instances) {
+  return static_cast<int>(std::count_if(instances.begin(), instances.end(),
+                                        [](const auto& each) { return each.connected != 0; }));
+}
+
 template <typename Record>
 Report BytesOf(const Record& record) {
   Report bytes(sizeof(record));
@@ -153,9 +159,13 @@ void UnitPeer::ServeSlot(Unit& unit) {
         std::lock_guard lock(m_lock);
         instance->connected = ++m_connections;
         ++unit.opens;
+        ++m_tally.opened;
         m_changed.notify_all();
       }
       if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
+      const bool unplugged = WaitForSingleObject(unit.unplugged, 0) == WAIT_OBJECT_0;
+      std::lock_guard lock(m_lock);
+      ++(unplugged ? m_tally.broken : m_tally.closed);
     }
     std::lock_guard lock(m_lock);
     // Disconnecting is what the program sees as the unit going away under its handle.
@@ -373,14 +383,19 @@ void UnitPeer::SetFeatureAnswer(const std::wstring& path, std::span<const std::u
 
 int UnitPeer::OpenHandles(const std::wstring& path) {
   std::lock_guard lock(m_lock);
-  const auto& instances = Find(path).instances;
-  return static_cast<int>(std::count_if(instances.begin(), instances.end(),
-                                        [](const Instance& each) { return each.connected != 0; }));
+  return Connected(Find(path).instances);
 }
 
 int UnitPeer::Opens(const std::wstring& path) {
   std::lock_guard lock(m_lock);
   return Find(path).opens;
+}
+
+UnitPeer::Tally UnitPeer::Handles() {
+  std::lock_guard lock(m_lock);
+  Tally tally = m_tally;
+  for (const auto& [folded, unit] : m_units) tally.open += Connected(unit->instances);
+  return tally;
 }
 
 void UnitPeer::HoldFeatureAnswers(const std::wstring& path) {
