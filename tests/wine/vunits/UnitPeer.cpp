@@ -163,9 +163,12 @@ void UnitPeer::ServeSlot(Unit& unit) {
         m_changed.notify_all();
       }
       if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
-      const bool unplugged = WaitForSingleObject(unit.unplugged, 0) == WAIT_OBJECT_0;
+      // Still connected: the program held the handle when the unit went, and the peer
+      // breaks it below.
+      const bool closed = !PeekNamedPipe(pipe, nullptr, 0, nullptr, nullptr, nullptr) &&
+                          GetLastError() == ERROR_BROKEN_PIPE;
       std::lock_guard lock(m_lock);
-      ++(unplugged ? m_tally.broken : m_tally.closed);
+      ++(closed ? m_tally.closed : m_tally.broken);
     }
     std::lock_guard lock(m_lock);
     // Disconnecting is what the program sees as the unit going away under its handle.

@@ -64,8 +64,8 @@ class UnitPeer {
   struct Tally {
     int opened = 0;
     int closed = 0;  // the program closed it, and the peer saw it go
-    // Broken under the program by an unplug: the peer cannot see the program close it
-    // afterwards, only the program's own handle count can.
+    // Still held by the program when its unit was unplugged, which broke it: the peer
+    // cannot see the program close it afterwards, only the program's own handle count can.
     int broken = 0;
     int open = 0;  // connected now
   };

@@ -224,10 +224,11 @@ TEST(PluginSoak, UnitsComeAndGoForLongWithoutLeavingHandlesMemoryOrLateEvents) {
 
   std::mt19937 random(kSeed);
   std::uniform_int_distribution<std::size_t> anyUnit(0, units.size() - 1);
-  std::uniform_int_distribution<DWORD> gapMs(0, 10);
+  std::uniform_int_distribution<DWORD> gapMs(0, 20);
   std::vector<bool> orderlyKinds;
   Sample settled{};
   int cycles = 0, orderly = 0, stoppingOutputs = 0, lateEvents = 0;
+  int heldWhenPulled = 0;  // unit handles the plug-in still held when a unit it let go went
   const auto tally = [&](const std::vector<std::string>& names) {
     for (const std::string& name : names) {
       for (SoakUnit& unit : units) unit.events += name == unit.played.signature;
@@ -251,14 +252,21 @@ TEST(PluginSoak, UnitsComeAndGoForLongWithoutLeavingHandlesMemoryOrLateEvents) {
       const auto features = peer.Features(unit.path);
       stoppingOutputs += !features.empty() && features.back() == unit.played.stopped;
       ++orderly;
+    } else {
+      peer.Unplug(unit.path);
+      plugin.Announce(false, unit.path);
     }
-    peer.Unplug(unit.path);
-    plugin.Announce(false, unit.path);
-    // From here on nothing of this unit may reach the simulator until it is back; its
-    // sender goes on offering reports for a moment, which only a reader left behind takes.
+    // From here on nothing of this unit may reach the simulator until it is back. Its
+    // sender goes on offering reports for a while, which only a reader left behind takes.
     tally(TakeEvents(sim));
-    StopSending(unit);
     Sleep(gapMs(random));
+    StopSending(unit);
+    if (safely) {
+      const int broken = peer.Handles().broken;
+      peer.Unplug(unit.path);
+      heldWhenPulled += peer.Handles().broken - broken;
+      plugin.Announce(false, unit.path);
+    }
     unit.path = peer.Plug(unit.played.profile);
     plugin.Announce(true, unit.path);
     const auto meanwhile = TakeEvents(sim);
@@ -301,6 +309,8 @@ TEST(PluginSoak, UnitsComeAndGoForLongWithoutLeavingHandlesMemoryOrLateEvents) {
       "open before the quit %d (attached units hold %zu), open after it %d\n",
       afterQuit.opened, afterQuit.closed, afterQuit.broken, beforeQuit.open, 2 * units.size(),
       afterQuit.open);
+  std::printf("soak: unit handles still held when a safely removed unit went: %d\n",
+              heldWhenPulled);
   std::printf("soak: late events %d; stopping outputs %d of %d orderly removals\n", lateEvents,
               stoppingOutputs, orderly);
   for (const SoakUnit& unit : units) {
@@ -313,6 +323,7 @@ TEST(PluginSoak, UnitsComeAndGoForLongWithoutLeavingHandlesMemoryOrLateEvents) {
   EXPECT_TRUE(settledHandles) << beforeQuit.open << " unit handles open, not " << 2 * units.size();
   EXPECT_LE(atEnd.handles, atStart.handles + kHandleSlack) << atEnd.byType;
   EXPECT_LT(atEnd.memory, settled.memory + kMemoryGrowthLimit);
+  EXPECT_EQ(heldWhenPulled, 0);
   EXPECT_EQ(lateEvents, 0);
   EXPECT_EQ(stoppingOutputs, orderly);
   for (const SoakUnit& unit : units) {
