@@ -17,10 +17,11 @@ std::size_t HandleCount() {
 // std::recursive_mutex kept an event handle after such a life, one per unit that went: a
 // plug-in left running for hours grew by one handle per unplug.
 TEST(RecursiveLock, AContendedLockGivesBackItsHandlesWhenItGoes) {
-  constexpr int kLives = 20;
-  {
-    std::thread([] {}).join();
-  }  // the threads runtime's own first handles
+  constexpr int kLives = 40;
+  // The threads runtime may keep a handle of the last waiter a moment longer; the leak was
+  // one handle per life.
+  constexpr std::size_t kLingering = 4;
+  std::thread([] {}).join();  // the threads runtime makes its own first handles
   const std::size_t before = HandleCount();
   ASSERT_GT(before, 0u);
   for (int life = 0; life < kLives; ++life) {
@@ -32,7 +33,7 @@ TEST(RecursiveLock, AContendedLockGivesBackItsHandlesWhenItGoes) {
     held.unlock();
     waiter.join();
   }
-  EXPECT_EQ(HandleCount(), before) << simstub::HandleFigures();
+  EXPECT_LE(HandleCount(), before + kLingering) << simstub::HandleFigures();
 }
 
 }  // namespace

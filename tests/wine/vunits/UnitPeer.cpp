@@ -163,8 +163,8 @@ void UnitPeer::ServeSlot(Unit& unit) {
         m_changed.notify_all();
       }
       if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
-      // Still connected: the program held the handle when the unit went, and the peer
-      // breaks it below.
+      // Either the program closed its end, or it still held it when the unit went and the
+      // peer breaks it below.
       const bool closed = !PeekNamedPipe(pipe, nullptr, 0, nullptr, nullptr, nullptr) &&
                           GetLastError() == ERROR_BROKEN_PIPE;
       std::lock_guard lock(m_lock);
