@@ -43,6 +43,14 @@ std::vector<std::string> CallLog() {
   return TheSession().CallLog();
 }
 
+std::vector<TransmittedEvent> TakeTransmittedEvents() {
+  return TheSession().TakeTransmittedEvents();
+}
+
+void ForgetCalls() {
+  TheSession().ForgetCalls();
+}
+
 bool FailCall(std::string_view entryPoint, simconnect::HResult result, unsigned nth) {
   return TheSession().FailCall(entryPoint, result, nth);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "simstub/ProcessFigures.h"
 #include "simstub/SimStub.h"
 
 namespace simstub {
@@ -31,9 +32,9 @@ std::string Format(double value) {
   return text;
 }
 
-std::string TransmittedEventLines() {
+std::string EventLines(const std::vector<TransmittedEvent>& events) {
   std::string lines;
-  for (const TransmittedEvent& event : TransmittedEvents()) {
+  for (const TransmittedEvent& event : events) {
     lines +=
         event.name + ' ' + std::to_string(event.datum) + ' ' + std::to_string(event.group) + '\n';
   }
@@ -88,12 +89,19 @@ std::string RunRemoteCommand(std::string_view line) {
     Quit();
     return "ok";
   }
-  if (verb == "events") return TransmittedEventLines();
   if (verb == "event-times") {
     std::size_t from = 0;
     if (!Parse(rest, from)) return "error: event-times FROM";
     return TransmittedEventTimeLine(from);
   }
+  if (verb == "events") return EventLines(TransmittedEvents());
+  if (verb == "take" && rest == "events") return EventLines(TakeTransmittedEvents());
+  if (verb == "forget" && rest == "calls") {
+    ForgetCalls();
+    return "ok";
+  }
+  if (verb == "handles") return HandleFigures();
+  if (verb == "memory") return PrivateMemoryFigure();
   if (verb == "pending") return std::to_string(PendingRecords());
   if (verb == "count" && !rest.empty()) return std::to_string(CallsNamed(rest));
   return "error: unknown command";

@@ -16,6 +16,10 @@ namespace simstub {
 //   events              every transmitted event, one "NAME DATUM GROUP" line each
 //   event-times FROM    when they arrived, from the FROMth on, in steady-clock ticks
 //                       separated by spaces; as many as one answer holds, none past the end
+//   take events         as "events", the events given being forgotten
+//   forget calls        empties the call log
+//   handles             the process's handles: "COUNT TYPE:COUNT TYPE:COUNT ..."
+//   memory              the bytes of private memory the process has committed
 //   pending             the number of records not yet dispatched
 //   count ENTRYPOINT    how often the client called that entry point
 std::string RunRemoteCommand(std::string_view line);

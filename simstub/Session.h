@@ -63,6 +63,8 @@ class Session {
   std::size_t TransmittedEventCount();
   std::vector<std::int64_t> TransmittedEventTimes(std::size_t from, std::size_t most);
   std::vector<std::string> CallLog();
+  std::vector<TransmittedEvent> TakeTransmittedEvents();
+  void ForgetCalls();
   bool FailCall(std::string_view entryPoint, HResult result, unsigned nth);
   void ClearFailures();
   std::size_t PendingRecords();

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "simstub/Session.h"
 
 #include <algorithm>
@@ -73,6 +75,17 @@ std::vector<std::int64_t> Session::TransmittedEventTimes(std::size_t from, std::
 std::vector<std::string> Session::CallLog() {
   Guard guard(*this);
   return calls_;
+}
+
+std::vector<TransmittedEvent> Session::TakeTransmittedEvents() {
+  Guard guard(*this);
+  transmittedAt_.clear();
+  return std::exchange(transmitted_, {});
+}
+
+void Session::ForgetCalls() {
+  Guard guard(*this);
+  calls_ = {};
 }
 
 bool Session::FailCall(std::string_view entryPoint, HResult result, unsigned nth) {

@@ -78,6 +78,13 @@ SIMSTUB_API std::size_t TransmittedEventCount();
 // shares: a program that started a report on its way can tell how long it took.
 SIMSTUB_API std::vector<std::int64_t> TransmittedEventTimes(std::size_t from, std::size_t most);
 SIMSTUB_API std::vector<std::string> CallLog();
+// The transmitted events so far, which are forgotten with their times: the next call returns
+// only later ones.
+// A controller that runs for hours takes them as it goes, so that neither the log nor one
+// answer grows without bound.
+SIMSTUB_API std::vector<TransmittedEvent> TakeTransmittedEvents();
+// Empties the call log, for the same reason.
+SIMSTUB_API void ForgetCalls();
 
 // From now on the named entry point returns `result` without effect: on every call, or
 // only on the nth call counted from here (1 = the next one). False for an unknown name.

@@ -41,14 +41,14 @@ class CPanelDevice {
 
   // The unit's state is shared by its reader thread and the user-interface thread; a
   // behaviour holds this guard across a read-decide-write sequence on one unit.
-  std::unique_lock<std::recursive_mutex> Guard() const { return std::unique_lock(*m_guard); }
+  std::unique_lock<platform::RecursiveLock> Guard() const { return std::unique_lock(*m_guard); }
 
  private:
   static void ReaderThread(CPanelDevice* device);
 
   std::uint32_t m_readerStopTimeoutMs;
   // Held apart from the object, so that a lock a killed reader died holding can outlive it.
-  std::unique_ptr<std::recursive_mutex> m_guard = std::make_unique<std::recursive_mutex>();
+  std::unique_ptr<platform::RecursiveLock> m_guard = std::make_unique<platform::RecursiveLock>();
   std::map<std::int32_t, std::int32_t> m_values;
   CPanelClass* m_owner = nullptr;
   std::wstring m_path;

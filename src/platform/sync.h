@@ -28,6 +28,25 @@ class Event {
   std::unique_ptr<Impl> impl_;
 };
 
+// A lock that the thread holding it may take again, for std::unique_lock and its kin. It
+// gives back everything it used when it goes; std::recursive_mutex does not under the
+// toolchain's Windows threads runtime, which is why this exists (see win32/sync.cpp).
+class RecursiveLock {
+ public:
+  RecursiveLock();
+  ~RecursiveLock();
+  RecursiveLock(const RecursiveLock&) = delete;
+  RecursiveLock& operator=(const RecursiveLock&) = delete;
+
+  void lock();
+  void unlock();
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
 // A thread started at once with its body; joined with a bound, terminated when it overruns it.
 class Thread {
  public:

@@ -84,6 +84,25 @@ TEST_F(StubAircraft, EventLogKeepsEveryTransmissionAndRefusesUnmappedIds) {
                           simstub::TransmittedEvent{"SOME_FUTURE_EVENT", 7, kGroup}));
 }
 
+// A controller that leaves the stand-in running for hours takes the events as they come and
+// forgets the calls, so that neither log grows without bound.
+TEST_F(StubAircraft, TakenEventsAndForgottenCallsAreGoneAndLaterOnesAreKept) {
+  ASSERT_EQ(Send("PITOT_HEAT_TOGGLE"), 0);
+  EXPECT_THAT(simstub::TakeTransmittedEvents(),
+              ElementsAre(simstub::TransmittedEvent{"PITOT_HEAT_TOGGLE", 0, kGroup}));
+  ASSERT_EQ(Send("COWLFLAP1_SET", 16383), 0);
+  EXPECT_THAT(simstub::TakeTransmittedEvents(),
+              ElementsAre(simstub::TransmittedEvent{"COWLFLAP1_SET", 16383, kGroup}));
+  EXPECT_TRUE(simstub::TransmittedEvents().empty());
+
+  simstub::ForgetCalls();
+  EXPECT_TRUE(simstub::CallLog().empty());
+  ASSERT_EQ(Send("GEAR_UP"), 0);
+  EXPECT_EQ(simstub::CallLog().size(), 2u) << "the mapping and the transmission";
+  EXPECT_THAT(simstub::TransmittedEvents(),
+              ElementsAre(simstub::TransmittedEvent{"GEAR_UP", 0, kGroup}));
+}
+
 TEST_F(StubAircraft, ResetReturnsToTheStartingState) {
   ASSERT_EQ(Send("GEAR_UP"), 0);
   simstub::AdvanceFrames(10);

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -73,6 +74,21 @@ bool Event::Wait(std::uint32_t timeoutMs) {
   }
   impl_->signalled = false;
   return true;
+}
+
+struct RecursiveLock::Impl {
+  std::recursive_mutex mutex;
+};
+
+RecursiveLock::RecursiveLock() : impl_(std::make_unique<Impl>()) {}
+RecursiveLock::~RecursiveLock() = default;
+
+void RecursiveLock::lock() {
+  impl_->mutex.lock();
+}
+
+void RecursiveLock::unlock() {
+  impl_->mutex.unlock();
 }
 
 struct Thread::Impl {

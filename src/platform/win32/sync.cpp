@@ -35,6 +35,30 @@ HANDLE NativeHandle(Event& event) {
   return event.IsValid() ? event.impl().handle : nullptr;
 }
 
+// libstdc++ never destroys a std::mutex or std::recursive_mutex whose type has a static
+// initialiser, and under winpthreads one that was contended holds an event handle and a
+// heap record until destroyed: each unit's lock left both behind when the unit went. A
+// critical section is given back whole by DeleteCriticalSection.
+struct RecursiveLock::Impl {
+  CRITICAL_SECTION section;
+};
+
+RecursiveLock::RecursiveLock() : impl_(std::make_unique<Impl>()) {
+  InitializeCriticalSection(&impl_->section);
+}
+
+RecursiveLock::~RecursiveLock() {
+  DeleteCriticalSection(&impl_->section);
+}
+
+void RecursiveLock::lock() {
+  EnterCriticalSection(&impl_->section);
+}
+
+void RecursiveLock::unlock() {
+  LeaveCriticalSection(&impl_->section);
+}
+
 struct Thread::Impl {
   HANDLE handle;
   std::function<void()> body;

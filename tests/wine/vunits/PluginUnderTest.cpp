@@ -93,6 +93,14 @@ std::string PluginUnderTest::Sim(std::string_view line) {
 }
 
 milliseconds PluginUnderTest::Announce(bool arrival, const std::wstring& path) {
+  return Tell(arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, path);
+}
+
+milliseconds PluginUnderTest::AskRemoval(const std::wstring& path) {
+  return Tell(DBT_DEVICEQUERYREMOVE, path);
+}
+
+milliseconds PluginUnderTest::Tell(WPARAM event, const std::wstring& path) {
   std::vector<std::byte> record(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) +
                                 (path.size() + 1) * sizeof(wchar_t));
   auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(record.data());
@@ -103,9 +111,8 @@ milliseconds PluginUnderTest::Announce(bool arrival, const std::wstring& path) {
   const auto start = Clock::now();
   DWORD_PTR result = 0;
   // Sent, not posted: the system refuses to post this message to another process.
-  SendMessageTimeoutW(m_window, WM_DEVICECHANGE,
-                      arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
-                      reinterpret_cast<LPARAM>(notice), SMTO_NORMAL, kNoticePatienceMs, &result);
+  SendMessageTimeoutW(m_window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(notice),
+                      SMTO_NORMAL, kNoticePatienceMs, &result);
   return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
 }
 

@@ -30,12 +30,17 @@ class PluginUnderTest {
   // Tells the plug-in's window of an arrival or a removal, as the system does, and
   // returns how long the window took to handle it.
   milliseconds Announce(bool arrival, const std::wstring& path);
+  // Asks the plug-in's window whether the unit may go, as a safe removal does before the
+  // unit is pulled, and returns how long the window took to let it go.
+  milliseconds AskRemoval(const std::wstring& path);
 
   // Has the simulator quit and waits for the process; its exit code, or -1 when it did
   // not end in time.
   long QuitAndWait();
 
  private:
+  milliseconds Tell(WPARAM event, const std::wstring& path);
+
   PROCESS_INFORMATION m_process{};
   HANDLE m_control = INVALID_HANDLE_VALUE;
   HWND m_window = nullptr;

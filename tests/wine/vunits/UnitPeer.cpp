@@ -69,6 +69,12 @@ bool Send(HANDLE pipe, HANDLE abandon, std::span<const std::uint8_t> message) {
   });
 }
 
+template <typename Instances>
+int Connected(const Instances& instances) {
+  return static_cast<int>(std::count_if(instances.begin(), instances.end(),
+                                        [](const auto& each) { return each.connected != 0; }));
+}
+
 template <typename Record>
 Report BytesOf(const Record& record) {
   Report bytes(sizeof(record));
@@ -153,9 +159,16 @@ void UnitPeer::ServeSlot(Unit& unit) {
         std::lock_guard lock(m_lock);
         instance->connected = ++m_connections;
         ++unit.opens;
+        ++m_tally.opened;
         m_changed.notify_all();
       }
       if (AwaitRequest(unit, *instance)) ServeInstance(unit, *instance);
+      // Either the program closed its end, or it still held it when the unit went and the
+      // peer breaks it below.
+      const bool closed = !PeekNamedPipe(pipe, nullptr, 0, nullptr, nullptr, nullptr) &&
+                          GetLastError() == ERROR_BROKEN_PIPE;
+      std::lock_guard lock(m_lock);
+      ++(closed ? m_tally.closed : m_tally.broken);
     }
     std::lock_guard lock(m_lock);
     // Disconnecting is what the program sees as the unit going away under its handle.
@@ -373,14 +386,19 @@ void UnitPeer::SetFeatureAnswer(const std::wstring& path, std::span<const std::u
 
 int UnitPeer::OpenHandles(const std::wstring& path) {
   std::lock_guard lock(m_lock);
-  const auto& instances = Find(path).instances;
-  return static_cast<int>(std::count_if(instances.begin(), instances.end(),
-                                        [](const Instance& each) { return each.connected != 0; }));
+  return Connected(Find(path).instances);
 }
 
 int UnitPeer::Opens(const std::wstring& path) {
   std::lock_guard lock(m_lock);
   return Find(path).opens;
+}
+
+UnitPeer::Tally UnitPeer::Handles() {
+  std::lock_guard lock(m_lock);
+  Tally tally = m_tally;
+  for (const auto& [folded, unit] : m_units) tally.open += Connected(unit->instances);
+  return tally;
 }
 
 void UnitPeer::HoldFeatureAnswers(const std::wstring& path) {

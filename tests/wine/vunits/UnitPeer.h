@@ -59,6 +59,17 @@ class UnitPeer {
   int OpenHandles(const std::wstring& path);
   // How often the program opened the unit so far.
   int Opens(const std::wstring& path);
+
+  // What became of every handle the program opened to any unit, this plug or an earlier one.
+  struct Tally {
+    int opened = 0;
+    int closed = 0;  // the program closed it, and the peer saw it go
+    // Still held by the program when its unit was unplugged, which broke it: the peer
+    // cannot see the program close it afterwards, only the program's own handle count can.
+    int broken = 0;
+    int open = 0;  // connected now
+  };
+  Tally Handles();
   // From now on the unit takes feature writes and never answers them, as a unit whose
   // firmware hung; a handle closed under a write is still seen to close.
   void HoldFeatureAnswers(const std::wstring& path);
@@ -103,6 +114,7 @@ class UnitPeer {
   std::condition_variable_any m_changed;
   std::map<std::wstring, std::unique_ptr<Unit>> m_units;
   std::uint64_t m_connections = 0;
+  Tally m_tally;                // `open` is counted when asked
   bool m_busListening = false;  // set once the bus was first made (or could not be)
   std::wstring m_busPipe;       // this peer's own
   HANDLE m_stop;
