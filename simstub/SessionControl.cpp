@@ -1,8 +1,7 @@
+#include <algorithm>
 #include <utility>
 
 #include "simstub/Session.h"
-
-#include <algorithm>
 
 namespace simstub {
 namespace {
