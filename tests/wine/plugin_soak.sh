@@ -10,13 +10,8 @@ export KOR_SOAK_CYCLES=${2:-400} KOR_SOAK_SECONDS=${3:-0}
 source "$(dirname "$0")/../../scripts/lib.sh"
 wine_prefix
 
-units=$(cd "$BIN/../vunits" && pwd)
 work="$ROOT/build/wine-logs/plugin_soak-$KOR_WINE_LANE"
-rm -rf "$work"
-mkdir -p "$work"
-cp "$BIN/KorPanels.exe" "$BIN/SimConnect.dll" "$units"/{hid.dll,setupapi.dll,kor_plugin_soak.exe} \
-  "$work/"
-cmp -s "$BIN/KorPanels.exe" "$work/KorPanels.exe" || { echo "plugin_soak: copy differs"; exit 1; }
+plugin_with_units "$work" "$BIN" kor_plugin_soak.exe || { echo "plugin_soak: no copy"; exit 1; }
 
 # A cycle takes some 50 ms; a run that is still going ten minutes after its time hangs.
 (cd "$work" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid,setupapi=n,b" with_display \
