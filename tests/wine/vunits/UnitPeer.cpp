@@ -191,9 +191,7 @@ bool UnitPeer::AwaitRequest(Unit& unit, Instance& instance) {
   const auto endWrite = [&](bool withdraw) {
     const DWORD result = withdraw ? write.Cancel() : write.Finish();
     std::lock_guard lock(m_lock);
-    // Read by a handle that asked as it was written: that one passes it over, and it stays
-    // on offer to the reader.
-    writing->taken = writing->taken || (result == ERROR_SUCCESS && !instance.asked);
+    writing->taken = writing->taken || result == ERROR_SUCCESS;
     --writing->writing;
     if (instance.offer == writing) instance.offer = nullptr;
     writing.reset();
@@ -235,10 +233,6 @@ bool UnitPeer::AwaitRequest(Unit& unit, Instance& instance) {
         break;
       }
       case WAIT_OBJECT_0 + 3:
-        // Read by a handle that asked first: see endWrite.
-        if (WaitForSingleObject(ask.Ended(), 0) == WAIT_OBJECT_0) {
-          return end(ask.Finish() == ERROR_MORE_DATA);
-        }
         // Not taken by a read: the handle is gone.
         if (endWrite(false) != ERROR_SUCCESS) return end(false);
         break;

@@ -37,7 +37,6 @@ enum class Request : std::uint8_t {
   ListUnits,       // bus only; answer: the paths, each ended by a null character
 };
 
-// Never 0: an input report starts with its id, 0, and a handle that asks may be offered one.
 enum class Status : std::uint8_t { Ok = 1, Failed };
 
 struct AttributesAnswer {

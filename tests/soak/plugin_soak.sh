@@ -2,7 +2,10 @@
 # The shipped KorPanels.exe left running while six units come and go, at the system-library
 # boundary as in plugin_devices.sh; it must end with every unit handle closed, its own handle
 # count and private memory where they were, and no client event after a unit's removal.
-# Bounded here to what a test run affords; scripts/soak runs it for as long as asked.
+# Not part of scripts/test: now and then its played units and the plug-in wait for each
+# other on a unit's pipe (the plug-in's window thread inside the test HID library's
+# HidD_SetFeature, the peer idle), on both builds, a fault of the played units not yet
+# found. scripts/soak runs it for as long as asked.
 # Usage: plugin_soak.sh BIN_DIR [CYCLES [SECONDS]]
 set -uo pipefail
 BIN=$(cd "${1:?usage: plugin_soak.sh BIN_DIR [CYCLES [SECONDS]]}" && pwd)
