@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -30,7 +31,10 @@ class Event {
 
 // A lock that the thread holding it may take again, for std::unique_lock and its kin. It
 // gives back everything it used when it goes; std::recursive_mutex does not under the
-// toolchain's Windows threads runtime, which is why this exists (see win32/sync.cpp).
+// toolchain's Windows threads runtime, which is why Windows has one of its own (see
+// win32/sync.cpp). Elsewhere the standard one does, and stays inline: a unit's input
+// report takes the lock for every value it reads or writes.
+#ifdef _WIN32
 class RecursiveLock {
  public:
   RecursiveLock();
@@ -46,6 +50,9 @@ class RecursiveLock {
  private:
   std::unique_ptr<Impl> impl_;
 };
+#else
+using RecursiveLock = std::recursive_mutex;
+#endif
 
 // A thread started at once with its body; joined with a bound, terminated when it overruns it.
 class Thread {

@@ -76,21 +76,6 @@ bool Event::Wait(std::uint32_t timeoutMs) {
   return true;
 }
 
-struct RecursiveLock::Impl {
-  std::recursive_mutex mutex;
-};
-
-RecursiveLock::RecursiveLock() : impl_(std::make_unique<Impl>()) {}
-RecursiveLock::~RecursiveLock() = default;
-
-void RecursiveLock::lock() {
-  impl_->mutex.lock();
-}
-
-void RecursiveLock::unlock() {
-  impl_->mutex.unlock();
-}
-
 struct Thread::Impl {
   std::thread thread;
   bool finished = false;  // the body returned; guarded by KernelLock()
